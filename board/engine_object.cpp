@@ -1,0 +1,82 @@
+// Construction and reset of the engine object: an empty board with its outside
+// frame entered in the line masks, the derived pattern tables rebuilt, both
+// transposition tables emptied.
+#include "board/engine_object.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "board/pattern_tables.h"
+
+namespace vantrel {
+
+// Every Point member (history, saved corners, area, the moves of both tables)
+// starts as (0, 0) through its member initialisers; nothing else is set here,
+// since a game always begins with a reset.
+Engine::Engine() = default;
+
+void Engine::reset(int n) { reset_rectangle(n, n); }
+
+void Engine::reset_rectangle(int width, int height) {
+    assert(width >= MIN_BOARD_SIZE && width <= MAX_BOARD_SIZE);
+    assert(height >= MIN_BOARD_SIZE && height <= MAX_BOARD_SIZE);
+
+    build_tables();
+    board_width = width;
+    board_height = height;
+
+    const auto playable = [&](int x, int y) {
+        return x >= MARGIN && x < width + MARGIN && y >= MARGIN && y < height + MARGIN;
+    };
+
+    // The playing area and its four-cell frame; cells further out are never
+    // reached from this board. Clearing whole cells (not only state and
+    // masks) leaves nothing of a larger earlier board in the frame.
+    for (int x = 0; x < width + 2 * MARGIN; ++x)
+        for (int y = 0; y < height + 2 * MARGIN; ++y) cells[x][y] = Cell{playable(x, y) ? EMPTY : OUTSIDE, {}, {}, {}, 0, 0};
+
+    for (int x = MARGIN; x < width + MARGIN; ++x) {
+        for (int y = MARGIN; y < height + MARGIN; ++y) {
+            Cell& c = cells[x][y];
+            for (int d = 0; d < DIRECTIONS; ++d) {
+                for (int k = 1; k <= 4; ++k) {
+                    // An outside cell blocks both players alike.
+                    if (!playable(x - k * DX[d], y - k * DY[d])) {
+                        c.line_mask[d][0] |= 0x08 >> (k - 1);
+                        c.line_mask[d][1] |= 0x08 >> (k - 1);
+                    }
+                    if (!playable(x + k * DX[d], y + k * DY[d])) {
+                        c.line_mask[d][0] |= 0x10 << (k - 1);
+                        c.line_mask[d][1] |= 0x10 << (k - 1);
+                    }
+                }
+                for (int p = 0; p < PLAYERS; ++p)
+                    c.line_type[d][p] = LineTypeTable[pair_index(c.line_mask[d][p], c.line_mask[d][1 - p])];
+            }
+            for (int p = 0; p < PLAYERS; ++p)
+                c.status[p] = StatusTable[status_index(c.line_type[0][p], c.line_type[1][p], c.line_type[2][p],
+                                                       c.line_type[3][p])];
+        }
+    }
+
+    // Every empty cell of an empty board has status 0 for both players, so
+    // zero counts are exact for statuses 1..10.
+    for (auto& player : status_count) std::fill(player, player + STATUS_COUNT, 0);
+
+    const int cx = width / 2 + MARGIN, cy = height / 2 + MARGIN;
+    area.x_min = static_cast<std::uint8_t>(std::max(cx - 1, MARGIN));
+    area.y_min = static_cast<std::uint8_t>(std::max(cy - 1, MARGIN));
+    area.x_max = static_cast<std::uint8_t>(std::min(cx + 1, width + MARGIN - 1));
+    area.y_max = static_cast<std::uint8_t>(std::min(cy + 1, height + MARGIN - 1));
+
+    side = 0;
+    other = 1;
+    move_count = 0;
+    hash.clear();
+}
+
+void Engine::idle() {}
+
+const char* Engine::name() const { return "Vantrel"; }
+
+}  // namespace vantrel

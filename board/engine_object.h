@@ -1,0 +1,139 @@
+// The engine object: the board as a grid of cells that carry incrementally
+// kept pattern information, the counters over it, the move history, the hash
+// store with both transposition tables and the principal-variation table.
+// Everything the thinking needs lives inside this one object (about 30 MB,
+// almost all of it the two tables), so it is created on the heap once per game
+// and nothing is allocated afterwards. The searches read its fields directly
+// and change the board only through make and undo (make_unmake.cpp).
+#pragma once
+
+#include <cstdint>
+
+#include "board/hash_store.h"
+
+namespace vantrel {
+
+// Engine coordinates are protocol coordinates plus MARGIN. The frame of four
+// outside cells equals the reach of a line window, so a walk of up to four
+// steps from any playable cell stays inside the grid and nothing checks bounds.
+inline constexpr int MARGIN = 4;
+inline constexpr int GRID_SIZE = 40;
+inline constexpr int MIN_BOARD_SIZE = 5;
+inline constexpr int MAX_BOARD_SIZE = GRID_SIZE - 2 * MARGIN;  // 32
+inline constexpr int HISTORY_SIZE = 1024;
+inline constexpr int MAX_PLY = 64;  // rows of the principal-variation table
+inline constexpr int DIRECTIONS = 4;
+inline constexpr int PLAYERS = 2;
+inline constexpr int STATUS_COUNT = 11;  // statuses 0..10
+
+// Cell states. A stone is its owner's number, 0 or 1.
+inline constexpr int EMPTY = 2;
+inline constexpr int OUTSIDE = 3;
+
+// Direction d = (DX[d], DY[d]): horizontal, vertical, diagonal, anti-diagonal.
+inline constexpr int DX[DIRECTIONS] = {1, 0, 1, 1};
+inline constexpr int DY[DIRECTIONS] = {0, 1, 1, -1};
+
+// One square of the grid. Bit layout of line_mask[d][p], bit 0 first: the
+// cells 4, 3, 2, 1 steps back along d, then 1, 2, 3, 4 steps forward. A bit is
+// set for a stone of p or an outside cell, so a bit set in both players' masks
+// means outside.
+//
+// Invariants between make and undo: line_mask is exact for every playable
+// cell, occupied or not (the evaluation reads the masks of stones);
+// line_type and status are exact for empty playable cells only, and an
+// occupied cell keeps the values it had just before its stone was placed;
+// near1 and near2 are exact for every playable cell.
+struct Cell {
+    std::int32_t state;
+    std::uint8_t line_mask[DIRECTIONS][PLAYERS];
+    std::uint8_t line_type[DIRECTIONS][PLAYERS];
+    std::uint8_t status[PLAYERS];
+    std::uint8_t near1;  // stones on the eight adjacent cells
+    std::uint8_t near2;  // stones two steps away along the four lines
+};
+
+// The search rectangle, inclusive, in engine coordinates: the cells that
+// candidate generation and the threat search scan.
+struct Area {
+    std::uint8_t x_min = 0, y_min = 0;  // low corner
+    std::uint8_t x_max = 0, y_max = 0;  // high corner
+};
+
+// Triangular principal-variation table: row p holds the best line from ply p
+// in its entries p .. pv_length[p] - 1, each a packed move (x in the low 16
+// bits, y in the high 16 bits, engine coordinates).
+struct PvTable {
+    std::int32_t pv[MAX_PLY][MAX_PLY];
+    std::int32_t pv_length[MAX_PLY];
+};
+
+// Protocol coordinates of a move handed back to the front end.
+struct BoardPoint {
+    int x = -1, y = -1;
+};
+
+// Final: the operation table has exactly the six slots below, in this order.
+class Engine final {
+public:
+    Engine();
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // Slot 0: a new game on an empty n x n board, 5 <= n <= 32.
+    virtual void reset(int n);
+    // Slot 1: a stone for `side` at protocol (x, y), an empty playable cell.
+    virtual void move(int x, int y);
+    // Slot 2: fixed-depth search; plays the chosen move and returns it.
+    virtual void think(int& x, int& y, int depth);
+    // Slot 3: does nothing.
+    virtual void idle();
+    // Slot 4: takes back the last stone; move_count must be above 0.
+    virtual void undo();
+    // Slot 5: the engine's fixed name.
+    virtual const char* name() const;
+
+    // A new game on an empty width x height board, each side 5..32; cells
+    // beyond either side are outside. reset(n) is reset_rectangle(n, n).
+    void reset_rectangle(int width, int height);
+
+    // Places a stone of `side` on the empty playable cell (x, y), engine
+    // coordinates, keeping every derived quantity exact.
+    void make(int x, int y);
+
+    Cell& cell(int x, int y) { return cells[x][y]; }
+    const Cell& cell(int x, int y) const { return cells[x][y]; }
+
+    // Fields, in the order of the design; the searches use them directly.
+    std::int32_t threat_budget = 0;
+    Cell cells[GRID_SIZE][GRID_SIZE];  // indexed [x][y]
+    std::int32_t board_width = 0;      // sides of the playing area, 5..32
+    std::int32_t board_height = 0;
+    std::int32_t move_count = 0;
+    std::int32_t side = 0;   // player to move
+    std::int32_t other = 1;  // 1 - side, kept alongside it
+    // For status v = 1..10, the number of empty playable cells whose status
+    // for that player is v. Entry 0 carries no meaning.
+    std::int32_t status_count[PLAYERS][STATUS_COUNT];
+    Point history[HISTORY_SIZE];
+    Point area_lo_saved[HISTORY_SIZE];  // area before move i, low corner
+    Point area_hi_saved[HISTORY_SIZE];  // and high corner
+    Area area;
+    HashStore hash;
+    std::int32_t node_count = 0;  // make calls since the search began
+    PvTable pv_table;
+    bool follow_pv = false;
+    bool time_up = false;
+    std::int32_t ply = 0;
+    std::int32_t turn_time_ms = 0;
+    std::int32_t max_depth = 0;
+    std::int64_t deadline_ms = 0;
+    // node_count when the clock was last read: the searches read it again
+    // once at least CLOCK_CADENCE moves have been made since.
+    std::int32_t clock_checked_at = 0;
+
+private:
+    void relookup(Cell& c, int d);
+};
+
+}  // namespace vantrel

@@ -1,0 +1,124 @@
+// The hash store: the three position-hash words and the two transposition
+// tables they index, held inside the engine object and never allocated or
+// grown. make and undo keep the words exact through add_stone and
+// remove_stone (keys are added, not xor-ed, so the same stones give the same
+// words in any order). The probe and store operations of the tables are
+// defined beside the searches that use them (search/transposition_tables.cpp);
+// they touch this object's own fields only.
+#pragma once
+
+#include <cstdint>
+
+#include "board/zobrist.h"
+
+namespace vantrel {
+
+// A cell in engine coordinates. Stored as one 16-bit word, x is the low byte
+// and y the high byte. Engine coordinates start at 4, so x = 0 means no move.
+struct Point {
+    std::uint8_t x = 0;
+    std::uint8_t y = 0;
+};
+static_assert(sizeof(Point) == 2);
+
+inline constexpr int SEARCH_TABLE_BITS = 18;
+inline constexpr int SEARCH_TABLE_SIZE = 1 << SEARCH_TABLE_BITS;
+inline constexpr int THREAT_TABLE_BITS = 21;
+inline constexpr int THREAT_TABLE_SIZE = 1 << THREAT_TABLE_BITS;
+inline constexpr std::int32_t HASH_INDEX_MASK = SEARCH_TABLE_SIZE - 1;
+
+// Bound kinds of a SearchEntry's flags byte; an entry has a bound when any of
+// these bits is set.
+inline constexpr std::uint8_t BOUND_UPPER = 4;
+inline constexpr std::uint8_t BOUND_LOWER = 8;
+inline constexpr std::uint8_t BOUND_EXACT = 16;
+inline constexpr std::uint8_t BOUND_ANY = BOUND_UPPER | BOUND_LOWER | BOUND_EXACT;
+
+// Special results of search_probe, outside every score.
+inline constexpr int PROBE_MISS = -200001;
+inline constexpr int PROBE_MOVE_ONLY = 250000;
+
+// SearchEntry, 20 bytes:
+//   offset  0  check1     u32  hash_check1 of the stored position
+//   offset  4  check2     u32  hash_check2 of the stored position
+//   offset  8  value      i16  score for the side to move there
+//   offset 10  depth      i16  remaining depth of the search that stored it
+//   offset 12  stones     u16  move_count at a fixed-depth store; never read
+//   offset 14  best_move  Point
+//   offset 16  flags      u8   BOUND_* or 0
+//   offset 17  padding to the 4-byte alignment of the check words
+struct SearchEntry {
+    std::uint32_t check1;
+    std::uint32_t check2;
+    std::int16_t value;
+    std::int16_t depth;
+    std::uint16_t stones;
+    Point best_move;
+    std::uint8_t flags;
+};
+static_assert(sizeof(SearchEntry) == 20);
+
+// ThreatEntry, 12 bytes:
+//   offset 0  check1     u32  hash_check1 of the stored position
+//   offset 4  check2     u32  hash_check2 of the stored position
+//   offset 8  value      i8   outcome for the side to move there
+//   offset 9  best_move  Point, (0, 0) or (4, 4) when no single move decided it
+//   offset 11 padding
+struct ThreatEntry {
+    std::uint32_t check1;
+    std::uint32_t check2;
+    std::int8_t value;
+    Point best_move;
+};
+static_assert(sizeof(ThreatEntry) == 12);
+
+// What search_probe hands back beside its result.
+struct ProbeOut {
+    std::int16_t x = 0;
+    std::int16_t y = 0;
+    std::int32_t value = 0;
+};
+
+class HashStore {
+public:
+    ThreatEntry ThreatTable[THREAT_TABLE_SIZE];
+    std::int32_t hash_index = 0;  // 0 .. 2^18 - 1
+    std::uint32_t hash_check1 = 0;
+    std::uint32_t hash_check2 = 0;
+    SearchEntry SearchTable[SEARCH_TABLE_SIZE];
+
+    // Keys of cell (x, y), engine coordinates, are added when a stone of
+    // player p is placed and subtracted when it is taken back.
+    void add_stone(int x, int y, int p) {
+        const int u = x - 4, v = y - 4;
+        hash_index = static_cast<std::int32_t>(
+            (static_cast<std::uint32_t>(hash_index) + ZobristTables.index[p][v][u]) & HASH_INDEX_MASK);
+        hash_check1 += ZobristTables.check1[p][v][u];
+        hash_check2 += ZobristTables.check2[p][v][u];
+    }
+    void remove_stone(int x, int y, int p) {
+        const int u = x - 4, v = y - 4;
+        hash_index = static_cast<std::int32_t>(
+            (static_cast<std::uint32_t>(hash_index) - ZobristTables.index[p][v][u]) & HASH_INDEX_MASK);
+        hash_check1 -= ZobristTables.check1[p][v][u];
+        hash_check2 -= ZobristTables.check2[p][v][u];
+    }
+
+    // Empties both tables, as a new game does: every SearchEntry field but its
+    // move becomes 0; every ThreatEntry loses its check words only.
+    void clear();
+
+    // Main table (search/transposition_tables.cpp).
+    int search_probe(int alpha, int beta, int depth, int ply, ProbeOut& out) const;
+    void search_store(int move, int value, int flags, int depth);
+    void search_store_fixed(int value, int depth, int stones, int move);
+    bool search_lookup_fixed(int depth, int& value) const;
+    bool stored_move(int& x, int& y) const;
+    void clear_bounds();
+
+    // Threat table (search/transposition_tables.cpp).
+    bool threat_probe(int& value) const;
+    void threat_store(int value, int move);
+};
+
+}  // namespace vantrel

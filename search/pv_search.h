@@ -1,0 +1,19 @@
+// The principal-variation search: negamax alpha-beta with a null window after
+// the first move, backed by the search table, the threat search near the root
+// and the outcome check below it; keeps the best line in the PV table.
+#pragma once
+
+#include "board/engine_object.h"
+
+namespace vantrel {
+
+inline constexpr int THREAT_SEARCH_PLIES = 6;  // plies that ask the threat search
+inline constexpr int ROOT_WINDOW = 32000;
+
+int pv_search(Engine& e, int depth, bool root, int alpha, int beta);
+
+// Records (x, y) as the best move at the current ply, followed by the line
+// the last child left in the row below.
+void pv_record(Engine& e, int x, int y);
+
+}  // namespace vantrel
