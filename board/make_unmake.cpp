@@ -40,14 +40,25 @@ inline void lookup_statuses(Cell& c) {
 }  // namespace
 
 // An empty cell whose masks changed in direction d: it leaves the counts
-// under its old statuses and re-enters under the new ones.
+// under its old statuses and re-enters under the new ones. Everything is read
+// into locals first: the byte-sized fields may alias anything, and the
+// counters are touched only when a status really changes (mostly it does not).
 inline void Engine::relookup(Cell& c, int d) {
-    --status_count[0][c.status[0]];
-    --status_count[1][c.status[1]];
-    lookup_line(c, d);
-    lookup_statuses(c);
-    ++status_count[0][c.status[0]];
-    ++status_count[1][c.status[1]];
+    const int m0 = c.line_mask[d][0], m1 = c.line_mask[d][1];
+    const int old0 = c.status[0], old1 = c.status[1];
+    c.line_type[d][0] = LineTypeTable[pair_index(m0, m1)];
+    c.line_type[d][1] = LineTypeTable[pair_index(m1, m0)];
+    const int new0 = status_of(c, 0), new1 = status_of(c, 1);
+    c.status[0] = static_cast<std::uint8_t>(new0);
+    c.status[1] = static_cast<std::uint8_t>(new1);
+    if (new0 != old0) {
+        --status_count[0][old0];
+        ++status_count[0][new0];
+    }
+    if (new1 != old1) {
+        --status_count[1][old1];
+        ++status_count[1][new1];
+    }
 }
 
 void Engine::make(int x, int y) {
