@@ -1,0 +1,168 @@
+// Candidate moves and their ordering. The list is built in one pass over the
+// search rectangle, then cut down to the forced replies when a five point or
+// an open-four point is on the board. Lists never exceed MAX_CANDIDATES
+// entries: on a crowded board the lowest priorities give way, so the list
+// holds what a sort-and-truncate of the full list would keep, in scan order.
+#include "search/candidates.h"
+
+#include "board/pattern_tables.h"
+
+namespace vantrel {
+
+namespace {
+
+// Priority of the move that the search table remembers for this position;
+// above every cell priority (at most 8 x 15 + 1).
+inline constexpr int STORED_MOVE_PRIORITY = 10000;
+// Scanned cells below this are not worth a search (a stone nearby, no shape).
+inline constexpr int MIN_SCANNED_PRIORITY = 2;
+// In the reply to an opponent's open four, every cell that makes or stops a
+// four is kept (such a cell always scores at least 15).
+inline constexpr int MIN_FOUR_REPLY_PRIORITY = 1;
+
+inline bool near_stone(const Cell& c) { return (c.near1 | c.near2) != 0; }
+
+inline bool playable(const Engine& e, int x, int y) {
+    return x >= MARGIN && x < MARGIN + e.board_width && y >= MARGIN && y < MARGIN + e.board_height;
+}
+
+// Appends a candidate, keeping the list within its size. When the list is
+// full the newcomer replaces the latest-listed entry of the lowest priority,
+// if it beats that priority; a tie goes to the entry listed first. Returns
+// false when something was dropped.
+bool add_bounded(CandidateList& list, int x, int y, int priority) {
+    const Candidate candidate{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), priority};
+    if (list.count < MAX_CANDIDATES) {
+        list.entries[list.count++] = candidate;
+        return true;
+    }
+    int lowest = 0;
+    for (int i = 1; i < MAX_CANDIDATES; ++i)
+        if (list.entries[i].priority <= list.entries[lowest].priority) lowest = i;
+    if (priority > list.entries[lowest].priority) {
+        for (int i = lowest; i < MAX_CANDIDATES - 1; ++i) list.entries[i] = list.entries[i + 1];
+        list.entries[MAX_CANDIDATES - 1] = candidate;
+    }
+    return false;
+}
+
+// The forced reply of a player's five or open-four point: the first entry in
+// list order whose cell has that status. A full list may have dropped the
+// cell that comes first (a crowded board with many stronger cells), so then
+// the rectangle is searched in scan order, after the stored move, instead.
+// Exact status counts guarantee a find; were there none, the list stands.
+void cut_to_forced(const Engine& e, CandidateList& list, int player, int status, bool complete, bool stored) {
+    if (complete || stored) {
+        const int limit = complete ? list.count : 1;
+        for (int i = 0; i < limit; ++i) {
+            const Candidate& c = list.entries[i];
+            if (e.cells[c.x][c.y].status[player] == status) {
+                list.entries[0] = c;
+                list.count = 1;
+                return;
+            }
+        }
+        if (complete) return;
+    }
+    for (int y = e.area.y_min; y <= e.area.y_max; ++y) {
+        for (int x = e.area.x_min; x <= e.area.x_max; ++x) {
+            const Cell& c = e.cells[x][y];
+            if (c.state == EMPTY && near_stone(c) && c.status[player] == status) {
+                list.entries[0] = Candidate{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
+                                            cell_priority(c)};
+                list.count = 1;
+                return;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+int cell_priority(const Cell& c) {
+    int priority = c.near1 != 0 ? 1 : 0;
+    for (int d = 0; d < DIRECTIONS; ++d) {
+        const int m0 = c.line_mask[d][0], m1 = c.line_mask[d][1];
+        priority += PriorityTable[pair_index(m0, m1)] + PriorityTable[pair_index(m1, m0)];
+    }
+    return priority;
+}
+
+int compare_candidates(const Candidate& a, const Candidate& b) { return b.priority - a.priority; }
+
+void generate_candidates(const Engine& e, CandidateList& list) {
+    list.entries[0].x = -1;
+    list.count = 0;
+
+    // A false match of both check words could point the stored move at a
+    // stone or off the board; such a move must never reach make.
+    int stored_x = 0, stored_y = 0;
+    const bool stored = e.hash.stored_move(stored_x, stored_y) && playable(e, stored_x, stored_y) &&
+                  e.cells[stored_x][stored_y].state == EMPTY;
+    if (stored) {
+        list.entries[0] = Candidate{static_cast<std::int16_t>(stored_x), static_cast<std::int16_t>(stored_y),
+                                    STORED_MOVE_PRIORITY};
+        list.count = 1;
+    }
+
+    bool complete = true;
+    for (int y = e.area.y_min; y <= e.area.y_max; ++y) {
+        for (int x = e.area.x_min; x <= e.area.x_max; ++x) {
+            const Cell& c = e.cells[x][y];
+            if (c.state != EMPTY || !near_stone(c) || (stored && x == stored_x && y == stored_y)) continue;
+            const int priority = cell_priority(c);
+            if (priority >= MIN_SCANNED_PRIORITY) complete &= add_bounded(list, x, y, priority);
+        }
+    }
+
+    const std::int32_t* own = e.status_count[e.side];
+    const std::int32_t* opp = e.status_count[e.other];
+    if (own[STATUS_FIVE] > 0) {
+        cut_to_forced(e, list, e.side, STATUS_FIVE, complete, stored);
+    } else if (opp[STATUS_FIVE] > 0) {
+        cut_to_forced(e, list, e.other, STATUS_FIVE, complete, stored);
+    } else if (own[STATUS_OPEN_FOUR] > 0) {
+        cut_to_forced(e, list, e.side, STATUS_OPEN_FOUR, complete, stored);
+    } else if (opp[STATUS_OPEN_FOUR] > 0) {
+        // Only moves that make a four or stop one can answer an open four;
+        // the stored move earns no place of its own here.
+        list.count = 0;
+        for (int y = e.area.y_min; y <= e.area.y_max; ++y) {
+            for (int x = e.area.x_min; x <= e.area.x_max; ++x) {
+                const Cell& c = e.cells[x][y];
+                if (c.state != EMPTY || !near_stone(c)) continue;
+                if (c.status[e.side] < STATUS_FOUR && c.status[e.other] < STATUS_FOUR) continue;
+                const int priority = cell_priority(c);
+                if (priority >= MIN_FOUR_REPLY_PRIORITY) add_bounded(list, x, y, priority);
+            }
+        }
+    }
+}
+
+void sort_candidates(CandidateList& list) {
+    // Insertion sort: stable, in place, no allocation, and quick on the short
+    // lists most nodes have.
+    for (int i = 1; i < list.count; ++i) {
+        const Candidate moving = list.entries[i];
+        int j = i;
+        while (j > 0 && compare_candidates(list.entries[j - 1], moving) > 0) {
+            list.entries[j] = list.entries[j - 1];
+            --j;
+        }
+        list.entries[j] = moving;
+    }
+}
+
+void list_near_cells(const Engine& e, CandidateList& list) {
+    list.count = 0;
+    for (int y = e.area.y_min; y <= e.area.y_max; ++y) {
+        for (int x = e.area.x_min; x <= e.area.x_max; ++x) {
+            const Cell& c = e.cells[x][y];
+            if (c.state != EMPTY || !near_stone(c)) continue;
+            list.entries[list.count++] = Candidate{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), 0};
+            if (list.count == MAX_CANDIDATES) return;
+        }
+    }
+}
+
+}  // namespace vantrel
