@@ -1,2 +1,29 @@
-// Entry point of pbrain-vantrel (the protocol front end fills it in).
-int main() { return 0; }
+// Entry point of pbrain-vantrel: the command interpreter on the main thread,
+// the worker thread for the brain's turns, standard input and output as the
+// manager's pipes. The exit status is always 0.
+#include <csignal>
+#include <cstdlib>
+#include <iostream>
+
+#include "protocol/command_interpreter.h"
+#include "protocol/worker.h"
+
+int main() {
+    // A manager that has closed our output must not kill the brain with a
+    // signal; the failed write is ignored and the brain ends with its input.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::ios::sync_with_stdio(false);
+    // Reading must not flush standard output from the main thread while the
+    // worker may be writing its move.
+    std::cin.tie(nullptr);
+
+    vantrel::CommandInterpreter front(std::cin, std::cout);
+    vantrel::Worker worker(front);
+    if (front.run() == vantrel::Flow::EndOfInput) {
+        // At once, without waiting for a running turn, whose move is never
+        // written; every reply so far has been flushed whole.
+        front.stop_replies();
+        std::_Exit(0);
+    }
+    return 0;
+}

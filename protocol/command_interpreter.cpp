@@ -1,0 +1,305 @@
+// The command interpreter: reading lines, the dispatch table in its fixed
+// order, one handler per command, and the helpers that both threads use to
+// place stones and reply.
+#include "protocol/command_interpreter.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "protocol/line_parsing.h"
+#include "search/iterative_deepening.h"
+
+namespace vantrel {
+namespace {
+
+// Sizes the engine can hold; every other size, up to the protocol's 100
+// included, is refused before it reaches the engine.
+bool engine_size(int n) { return n >= MIN_BOARD_SIZE && n <= MAX_BOARD_SIZE; }
+
+bool equals_ignoring_case(std::string_view text, std::string_view word) {
+    return text.size() == word.size() && match_word(text, word).has_value();
+}
+
+// Stone marks of a BOARD block.
+constexpr int OWN_STONE = 1;
+constexpr int OPPONENT_STONE = 2;
+
+}  // namespace
+
+std::unique_ptr<Engine> create_engine() { return std::unique_ptr<Engine>(new (std::nothrow) Engine); }
+
+CommandInterpreter::CommandInterpreter(std::istream& in, std::ostream& out, EngineFactory make_engine,
+                                       MoveChooser chooser)
+    : choose_move(chooser ? std::move(chooser) : MoveChooser(iterative_deepening)),
+      in_(in.rdbuf()),
+      out_(out),
+      make_engine_(std::move(make_engine)) {}
+
+Flow CommandInterpreter::run() {
+    for (;;) {
+        if (!read_line()) return Flow::EndOfInput;
+        if (const Flow flow = dispatch(); flow != Flow::Continue) return flow;
+    }
+}
+
+bool CommandInterpreter::read_line() {
+    int stored = 0;
+    for (;;) {
+        const int c = in_->sbumpc();
+        if (c == std::char_traits<char>::eof()) return false;
+        if (stored < LINE_BUFFER_SIZE) line_[stored++] = static_cast<char>(c);
+        if (c == '\n') break;
+    }
+    // The last stored character gives way to the end of the string: the line
+    // feed itself, or the 256th character of a longer line.
+    int end = stored - 1;
+    if (end > 0 && line_[end - 1] == '\r') --end;
+    line_[end] = '\0';
+    line_length_ = std::strlen(line_);
+    return true;
+}
+
+Flow CommandInterpreter::dispatch() {
+    using Handler = Flow (CommandInterpreter::*)(std::string_view);
+    struct Command {
+        std::string_view word;
+        Handler handler;
+    };
+    // Tried in this order, and the first word that matches is the command:
+    // "restart" and "rectstart" must not be taken for one another, and every
+    // word matches as a prefix of the line.
+    static constexpr Command COMMANDS[] = {
+        {"info", &CommandInterpreter::on_info},   {"start", &CommandInterpreter::on_start},
+        {"rectstart", &CommandInterpreter::on_rectstart}, {"restart", &CommandInterpreter::on_restart},
+        {"turn", &CommandInterpreter::on_turn},   {"play", &CommandInterpreter::on_play},
+        {"begin", &CommandInterpreter::on_begin}, {"about", &CommandInterpreter::on_about},
+        {"end", &CommandInterpreter::on_end},     {"board", &CommandInterpreter::on_board},
+    };
+    for (const Command& command : COMMANDS)
+        if (const auto arg = match_word(line(), command.word)) return (this->*command.handler)(*arg);
+    reply(UNKNOWN_REPLY);
+    return Flow::Continue;
+}
+
+void CommandInterpreter::reply(std::string_view text) {
+    std::lock_guard lock(output_mutex_);
+    out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out_.put('\n');
+    out_.flush();
+}
+
+std::optional<BoardPoint> CommandInterpreter::parse_point(std::string_view text) const {
+    std::int32_t v[2];
+    if (scan_numbers(text, "%d,%d", v, 2) != 2) return std::nullopt;
+    if (v[0] < 0 || v[0] >= board_width || v[1] < 0 || v[1] >= board_height) return std::nullopt;
+    return BoardPoint{v[0], v[1]};
+}
+
+bool CommandInterpreter::is_free(BoardPoint p) const {
+    return p.x >= 0 && p.x < board_width && p.y >= 0 && p.y < board_height &&
+           engine->cell(p.x + MARGIN, p.y + MARGIN).state == EMPTY;
+}
+
+void CommandInterpreter::place_stone(int x, int y) {
+    engine->move(x, y);
+    ++move_number;
+}
+
+void CommandInterpreter::play_and_answer(int x, int y) {
+    place_stone(x, y);
+    reply(std::to_string(x) + ',' + std::to_string(y));
+}
+
+bool CommandInterpreter::new_game() {
+    if (!engine_size(board_width) || !engine_size(board_height)) {
+        reply(SIZE_ERROR_REPLY);
+        return false;
+    }
+    move_number = 1;
+    // The old engine goes first, so that two of them never need to fit in
+    // memory at once.
+    engine.reset();
+    engine = make_engine_();
+    if (!engine) {
+        reply(LOAD_ERROR_REPLY);
+        return true;
+    }
+    engine->reset_rectangle(board_width, board_height);
+    engine->max_depth = NEW_GAME_MAX_DEPTH;
+    engine->turn_time_ms = NEW_GAME_TURN_TIME_MS;
+    reply(OK_REPLY);
+    return true;
+}
+
+void CommandInterpreter::restart_game() {
+    engine->reset_rectangle(board_width, board_height);
+    move_number = 1;
+    reply(OK_REPLY);
+}
+
+void CommandInterpreter::open_default_game() {
+    board_width = board_height = DEFAULT_BOARD_SIZE;
+    new_game();
+}
+
+bool CommandInterpreter::ready_engine() {
+    wait_worker();
+    if (board_width == 0) open_default_game();
+    // The size is known but the engine could not be made last time: try
+    // again, answering as START would.
+    else if (!engine) new_game();
+    return engine != nullptr;
+}
+
+void CommandInterpreter::wait_worker() { turns_->wait_worker(); }
+
+void CommandInterpreter::start_thinking() { turns_->start_thinking(); }
+
+Flow CommandInterpreter::on_info(std::string_view arg) {
+    struct Key {
+        std::string_view word;
+        std::atomic<std::int32_t> InfoSettings::*setting;
+    };
+    static constexpr Key KEYS[] = {
+        {"max_memory", &InfoSettings::max_memory},     {"timeout_match", &InfoSettings::timeout_match},
+        {"timeout_turn", &InfoSettings::timeout_turn}, {"time_left", &InfoSettings::time_left},
+        {"game_type", &InfoSettings::game_type},       {"rule", &InfoSettings::rule},
+    };
+    for (const Key& key : KEYS) {
+        if (const auto value = match_word(arg, key.word)) {
+            const std::int32_t v = read_atoi(*value);
+            (info.*key.setting).store(v);
+            if (key.setting == &InfoSettings::timeout_turn) info.manager_timeout_turn.store(v);
+            break;
+        }
+    }
+    return Flow::Continue;
+}
+
+Flow CommandInterpreter::on_start(std::string_view arg) {
+    std::int32_t v[2];
+    const int n = scan_numbers(arg, "%d %d", v, 2);
+    if (n == 2) start_game(v[0], v[1]);
+    else if (n == 1) start_game(v[0], v[0]);
+    else start_game(board_width, board_height);
+    return Flow::Continue;
+}
+
+Flow CommandInterpreter::on_rectstart(std::string_view arg) {
+    std::int32_t v[2];
+    // Refused at once, without waiting for a running turn.
+    if (scan_numbers(arg, "%d ,%d", v, 2) != 2) reply(RECTSTART_ERROR_REPLY);
+    else start_game(v[0], v[1]);
+    return Flow::Continue;
+}
+
+void CommandInterpreter::start_game(int width, int height) {
+    wait_worker();
+    const int old_width = board_width, old_height = board_height;
+    board_width = width;
+    board_height = height;
+    if (board_width == 0) open_default_game();
+    if (!new_game()) {
+        board_width = old_width;
+        board_height = old_height;
+    }
+}
+
+Flow CommandInterpreter::on_restart(std::string_view) {
+    if (ready_engine()) restart_game();
+    return Flow::Continue;
+}
+
+Flow CommandInterpreter::on_turn(std::string_view arg) {
+    if (!ready_engine()) return Flow::Continue;
+    const auto p = parse_point(arg);
+    if (!p) {
+        reply(COORDINATES_ERROR_REPLY);
+    } else if (!is_free(*p)) {
+        reply(OCCUPIED_ERROR_REPLY);
+    } else {
+        place_stone(p->x, p->y);
+        start_thinking();
+    }
+    return Flow::Continue;
+}
+
+Flow CommandInterpreter::on_play(std::string_view arg) {
+    if (!ready_engine()) return Flow::Continue;
+    const auto p = parse_point(arg);
+    if (!p) reply(COORDINATES_ERROR_REPLY);
+    else if (!is_free(*p)) reply(OCCUPIED_ERROR_REPLY);
+    else play_and_answer(p->x, p->y);
+    return Flow::Continue;
+}
+
+Flow CommandInterpreter::on_begin(std::string_view) {
+    if (ready_engine()) start_thinking();
+    return Flow::Continue;
+}
+
+Flow CommandInterpreter::on_about(std::string_view) {
+    reply(ABOUT_REPLY);
+    return Flow::Continue;
+}
+
+Flow CommandInterpreter::on_end(std::string_view) {
+    wait_worker();
+    return Flow::End;
+}
+
+// The whole block is read before any stone is placed, so that the stones can
+// be given to the right players whatever order the manager lists them in.
+Flow CommandInterpreter::on_board(std::string_view) {
+    const bool ready = ready_engine();
+    std::vector<Stone> stones;
+    // Points taken by earlier lines of this block: a repeated point is an
+    // invalid line like a point already on the board.
+    bool listed[MAX_BOARD_SIZE][MAX_BOARD_SIZE] = {};
+    for (;;) {
+        if (!read_line()) return Flow::EndOfInput;
+        std::int32_t v[3];
+        if (scan_numbers(line(), "%d,%d,%d", v, 3) == 3 && (v[2] == OWN_STONE || v[2] == OPPONENT_STONE)) {
+            const BoardPoint p{v[0], v[1]};
+            const bool on_board = p.x >= 0 && p.x < board_width && p.y >= 0 && p.y < board_height;
+            if (on_board && !(ready && !is_free(p)) && !listed[p.x][p.y]) {
+                listed[p.x][p.y] = true;
+                stones.push_back({p.x, p.y, v[2]});
+                continue;
+            }
+        }
+        if (!equals_ignoring_case(line(), "done")) reply(BOARD_ERROR_REPLY);
+        break;
+    }
+    if (!ready) return Flow::Continue;
+    place_block(stones);
+    start_thinking();
+    return Flow::Continue;
+}
+
+// Each stone goes to the side to move when it is placed. On an empty board
+// with counts that leave the brain to move, the two players' stones are
+// interleaved, the player with the extra stone (or the brain, when the counts
+// are equal) first, each player's stones in the order they were listed; any
+// other block is placed in listed order.
+void CommandInterpreter::place_block(std::span<const Stone> stones) {
+    std::vector<Stone> own, opponent;
+    for (const Stone& s : stones) (s.who == OWN_STONE ? own : opponent).push_back(s);
+    const bool interleave =
+        move_number == 1 && (own.size() == opponent.size() || opponent.size() == own.size() + 1);
+    if (!interleave) {
+        for (const Stone& s : stones) place_stone(s.x, s.y);
+        return;
+    }
+    const std::vector<Stone>& first = own.size() == opponent.size() ? own : opponent;
+    const std::vector<Stone>& second = own.size() == opponent.size() ? opponent : own;
+    for (std::size_t i = 0; i < first.size(); ++i) {
+        place_stone(first[i].x, first[i].y);
+        if (i < second.size()) place_stone(second[i].x, second[i].y);
+    }
+}
+
+}  // namespace vantrel

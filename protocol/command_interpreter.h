@@ -1,0 +1,176 @@
+// The command interpreter: the brain's main thread. It reads the manager's
+// lines, executes each command against the game state and the one Engine, and
+// writes the protocol's replies. It never searches: a command that asks for a
+// move places the opponent's stones and hands the turn to the worker thread
+// (worker.h), which writes the move when it has found it.
+//
+// All front-end state lives in one CommandInterpreter: board size, move
+// numbering, the engine, the INFO settings. Input, output, the engine factory
+// and the move chooser are injected, so tests and the fuzzer drive a fresh
+// instance of their own; END and end of input are returned to the caller
+// rather than ending the process here.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <istream>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <ostream>
+#include <span>
+#include <string_view>
+
+#include "board/engine_object.h"
+
+namespace vantrel {
+
+// Room for 255 characters and the line's end; longer lines are cut.
+inline constexpr int LINE_BUFFER_SIZE = 256;
+// The game a command opens when it needs one before any START.
+inline constexpr int DEFAULT_BOARD_SIZE = 20;
+// The engine's search settings at the start of every game.
+inline constexpr int NEW_GAME_MAX_DEPTH = 15;
+inline constexpr int NEW_GAME_TURN_TIME_MS = 5000;
+
+// Reply texts, exact.
+inline constexpr std::string_view OK_REPLY = "OK";
+inline constexpr std::string_view ABOUT_REPLY =
+    R"(name="Vantrel", version="0.4", author="Vantrel developers", date="2026-12-08")";
+// Carries its own line feed: the error line is followed by an empty line.
+inline constexpr std::string_view LOAD_ERROR_REPLY = "Korvel Engine Load Error!\n";
+inline constexpr std::string_view SIZE_ERROR_REPLY = "ERROR size of the board";
+inline constexpr std::string_view RECTSTART_ERROR_REPLY = "ERROR bad RECTSTART parameters";
+inline constexpr std::string_view COORDINATES_ERROR_REPLY = "ERROR bad coordinates";
+inline constexpr std::string_view OCCUPIED_ERROR_REPLY = "ERROR occupied point";
+inline constexpr std::string_view BOARD_ERROR_REPLY = "ERROR x,y,who or DONE expected";
+inline constexpr std::string_view FULL_BOARD_REPLY = "ERROR no empty point";
+inline constexpr std::string_view UNKNOWN_REPLY = "UNKNOWN command";
+
+// What the caller does after a command.
+enum class Flow {
+    Continue,    // read the next line
+    End,         // END: the running turn has been waited for; end the process
+    EndOfInput,  // input ended: end the process at once, not waiting for a turn
+};
+
+// The thread that plays the brain's turns, as the interpreter sees it.
+class TurnThread {
+public:
+    virtual ~TurnThread() = default;
+    // Returns once no turn is running.
+    virtual void wait_worker() = 0;
+    // Hands the turn to the worker; only after wait_worker.
+    virtual void start_thinking() = 0;
+};
+
+// Settings received with INFO, named after their keys. Written by the main
+// thread at any time and read by the worker at the start of a turn.
+struct InfoSettings {
+    std::atomic<std::int32_t> max_memory{0};
+    std::atomic<std::int32_t> timeout_match{1000000000};
+    // The last turn budget, or the manager's value when INFO replaced it.
+    std::atomic<std::int32_t> timeout_turn{30000};
+    std::atomic<std::int32_t> time_left{1000000000};
+    std::atomic<std::int32_t> game_type{1};
+    std::atomic<std::int32_t> rule{0};
+    // timeout_turn as the manager last sent it; turn budgets never write it.
+    std::atomic<std::int32_t> manager_timeout_turn{30000};
+};
+
+// Makes a new engine, or answers null when it cannot be made.
+using EngineFactory = std::function<std::unique_ptr<Engine>()>;
+// Chooses the brain's move on the engine's board, protocol coordinates.
+using MoveChooser = std::function<BoardPoint(Engine&)>;
+
+// The engine on the heap (it is about 30 MB); null when memory runs out.
+std::unique_ptr<Engine> create_engine();
+
+class CommandInterpreter {
+public:
+    CommandInterpreter(std::istream& in, std::ostream& out, EngineFactory make_engine = create_engine,
+                       MoveChooser choose_move = {});
+    CommandInterpreter(const CommandInterpreter&) = delete;
+    CommandInterpreter& operator=(const CommandInterpreter&) = delete;
+
+    // The thread that runs turns; set before the first command.
+    void attach(TurnThread* turns) { turns_ = turns; }
+
+    // read_line and dispatch until END or the end of input.
+    Flow run();
+    // The next line into the line buffer; false at the end of input (a
+    // partial last line is dropped).
+    bool read_line();
+    // The current line: at most 255 characters, line feed and a carriage
+    // return before it removed, cut at a zero byte.
+    std::string_view line() const { return {line_, line_length_}; }
+    // Executes the command in the line buffer.
+    Flow dispatch();
+
+    // Writes one line and flushes it; lines of the two threads never mix.
+    void reply(std::string_view text);
+    // Blocks every later reply (for ending the process with turns running).
+    void stop_replies() { output_mutex_.lock(); }
+
+    // A point "%d,%d" inside the board, or none.
+    std::optional<BoardPoint> parse_point(std::string_view text) const;
+    // Whether p is an empty cell of the current board (an engine exists).
+    bool is_free(BoardPoint p) const;
+    // A stone of the side to move at p, an empty cell of the board.
+    void place_stone(int x, int y);
+    // place_stone, then the point as the reply.
+    void play_and_answer(int x, int y);
+    // Begins a game on board_width x board_height with a new engine; false
+    // when the size is refused (nothing changed then).
+    bool new_game();
+    // Clears the board of the current engine for a new game.
+    void restart_game();
+    // wait_worker, then makes sure there is a game: the default game when no
+    // size is known, a new engine when the last one could not be made. True
+    // when an engine is there.
+    bool ready_engine();
+
+    void wait_worker();
+    void start_thinking();
+
+    // Front-end state. The main thread changes the engine, the board size and
+    // move_number only after wait_worker; the worker uses them only during a
+    // turn.
+    std::int32_t board_width = 0;  // 0: no size known yet
+    std::int32_t board_height = 0;
+    std::int32_t move_number = 0;  // number of the next stone: 1 on an empty board
+    std::unique_ptr<Engine> engine;
+    InfoSettings info;
+    MoveChooser choose_move;
+
+private:
+    struct Stone {
+        int x, y, who;
+    };
+
+    Flow on_info(std::string_view arg);
+    Flow on_start(std::string_view arg);
+    Flow on_rectstart(std::string_view arg);
+    Flow on_restart(std::string_view arg);
+    Flow on_turn(std::string_view arg);
+    Flow on_play(std::string_view arg);
+    Flow on_begin(std::string_view arg);
+    Flow on_about(std::string_view arg);
+    Flow on_end(std::string_view arg);
+    Flow on_board(std::string_view arg);
+
+    void start_game(int width, int height);
+    void open_default_game();
+    void place_block(std::span<const Stone> stones);
+
+    std::streambuf* in_;
+    std::ostream& out_;
+    std::mutex output_mutex_;
+    EngineFactory make_engine_;
+    TurnThread* turns_ = nullptr;
+    char line_[LINE_BUFFER_SIZE] = {};
+    std::size_t line_length_ = 0;
+};
+
+}  // namespace vantrel

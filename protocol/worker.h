@@ -1,0 +1,61 @@
+// The worker thread that plays the brain's turns, so that the main thread can
+// go on reading commands while a move is searched. Two events hand a turn
+// over: start_event (auto-reset, created clear) releases the worker for one
+// turn; done_event (manual-reset, created set) is set while the worker is
+// idle. done_event is the only guard of the engine, the board size and the
+// move numbering: the main thread touches them only after wait_worker, the
+// worker only between its release and setting done_event.
+#pragma once
+
+#include <thread>
+
+#include "protocol/command_interpreter.h"
+#include "protocol/event.h"
+
+namespace vantrel {
+
+// The brain's turn on the interpreter's game: the opening point on an empty
+// board, otherwise a search under the turn's budget. Writes the move (or, on
+// a full board, an error line).
+void play_turn(CommandInterpreter& front);
+
+class Worker final : public TurnThread {
+public:
+    // Starts the thread and attaches itself to `front`.
+    explicit Worker(CommandInterpreter& front);
+    // Waits for a running turn, then ends the thread.
+    ~Worker() override;
+    Worker(const Worker&) = delete;
+    Worker& operator=(const Worker&) = delete;
+
+    void wait_worker() override;
+    // Clears done_event, then sets start_event, in this order: a wait_worker
+    // that follows can never see the event still set from the last turn.
+    void start_thinking() override;
+
+private:
+    void worker_loop();
+
+    CommandInterpreter& front_;
+    Event start_event_{Event::Reset::Auto, false};
+    Event done_event_{Event::Reset::Manual, true};
+    // Set by the destructor before its last release of the worker.
+    bool stopping_ = false;
+    std::thread thread_;
+};
+
+// Plays each turn at once on the calling thread: a deterministic stand-in for
+// the worker in tests and in the fuzzer.
+class SameThreadTurns final : public TurnThread {
+public:
+    explicit SameThreadTurns(CommandInterpreter& front) : front_(front) { front_.attach(this); }
+    ~SameThreadTurns() override { front_.attach(nullptr); }
+
+    void wait_worker() override {}
+    void start_thinking() override { play_turn(front_); }
+
+private:
+    CommandInterpreter& front_;
+};
+
+}  // namespace vantrel
