@@ -1,0 +1,69 @@
+// Drives a real brain executable through pipes, as a tournament manager does:
+// start it, write lines to its standard input, read its reply lines with
+// timeouts, close its input, wait for its exit. Its standard error is left to
+// the test's own. Whatever is still running when the object goes is killed.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vantrel::testing {
+
+// The pbrain-vantrel built with the tests.
+std::string brain_path();
+
+class BrainProcess {
+public:
+    using Millis = std::chrono::milliseconds;
+
+    BrainProcess() = default;
+    ~BrainProcess();
+    BrainProcess(const BrainProcess&) = delete;
+    BrainProcess& operator=(const BrainProcess&) = delete;
+
+    // Spawns the executable (by default the brain under test); false when it
+    // cannot be started.
+    bool start(const std::string& path = brain_path());
+
+    // Writes the line and a line feed. False when the brain no longer reads.
+    bool send(std::string_view line);
+    // Writes the bytes as they are: partial lines, CR LF, any bytes.
+    bool send_raw(std::string_view bytes);
+
+    // The next output line without its line feed; none when no whole line
+    // comes within the timeout or the output has ended (see output_ended).
+    std::optional<std::string> read_line(Millis timeout);
+    // Whether the brain has closed its output and every line has been read.
+    bool output_ended() const { return output_closed_ && buffer_.empty(); }
+    // Output received after the last whole line (normally empty).
+    const std::string& pending_output() const { return buffer_; }
+
+    // End of input for the brain.
+    void close_input();
+
+    // The exit status once the brain has ended, the negated signal number if a
+    // signal ended it; none when it is still running after the timeout.
+    std::optional<int> wait_exit(Millis timeout);
+
+    // Kills the brain if it is running and collects it.
+    void kill();
+
+    bool running() const { return pid_ > 0; }
+    pid_t pid() const { return pid_; }
+
+private:
+    // Reads what is available within the timeout; false on timeout.
+    bool fill(Millis timeout);
+
+    pid_t pid_ = -1;
+    int to_brain_ = -1;
+    int from_brain_ = -1;
+    bool output_closed_ = false;
+    std::string buffer_;
+};
+
+}  // namespace vantrel::testing
