@@ -36,6 +36,20 @@ inline void poll_clock(Engine& e) {
 // searched this deep puts its leaves at ply MAX_PLY - 1, the last row.
 inline constexpr int MAX_SEARCH_DEPTH = MAX_PLY - 1;
 
+// What one turn of iterative deepening found.
+struct DeepeningReport {
+    BoardPoint move;      // protocol coordinates; (-1, -1) only on a full board
+    int score = 0;        // root value of the deepest iteration that finished
+    int depth = 0;        // that iteration's depth; 0 when none finished
+    bool fallback = false;  // no root move was recorded: the fallback move
+};
+
+// One turn: pv_search to depths FIRST_DEPTH .. max_depth (at most
+// MAX_SEARCH_DEPTH) until the deadline, turn_time_ms - STOP_MARGIN_MS from
+// now. The move is the best root move recorded, or the fallback move when
+// none was; it is not placed.
+DeepeningReport iterative_deepening_report(Engine& e);
+
 // The chosen point, protocol coordinates, always an empty cell of the board
 // when the board has one. Does not place it.
 BoardPoint iterative_deepening(Engine& e);
