@@ -3,12 +3,19 @@
 // and the outcome check below it; keeps the best line in the PV table.
 #pragma once
 
+#include <cstdint>
+
 #include "board/engine_object.h"
 
 namespace vantrel {
 
 inline constexpr int THREAT_SEARCH_PLIES = 6;  // plies that ask the threat search
 inline constexpr int ROOT_WINDOW = 32000;
+
+// A move as the PV table holds it: x in the low 16 bits, y in the high 16.
+inline std::int32_t pv_move(int x, int y) { return static_cast<std::int32_t>(x | (y << 16)); }
+inline int pv_move_x(std::int32_t m) { return static_cast<std::int16_t>(m & 0xFFFF); }
+inline int pv_move_y(std::int32_t m) { return static_cast<std::int16_t>(m >> 16); }
 
 int pv_search(Engine& e, int depth, bool root, int alpha, int beta);
 

@@ -1,0 +1,122 @@
+// The principal-variation search. Every node consults the search table, asks
+// the threat search (near the root) or the outcome check (deeper) whether the
+// position is decided, and searches its ordered candidates with a null window
+// after the first. The best line goes into the PV table, whose row 0 holds the
+// move to play; the previous iteration's line is searched first.
+#include "search/pv_search.h"
+
+#include <algorithm>
+
+#include "board/pattern_tables.h"
+#include "search/area_scan.h"
+#include "search/candidates.h"
+#include "search/evaluation.h"
+#include "search/iterative_deepening.h"
+#include "search/outcome_check.h"
+#include "search/threat_search.h"
+
+namespace vantrel {
+namespace {
+
+// Above every cell priority and the stored move's 10000: the previous line's
+// move is searched first.
+constexpr int FOLLOW_PV_PRIORITY = 25020;
+
+int decided_score(int outcome) { return outcome > 0 ? WIN_SCORE - outcome : -WIN_SCORE - outcome; }
+
+}  // namespace
+
+void pv_record(Engine& e, int x, int y) {
+    PvTable& t = e.pv_table;
+    const int p = e.ply;
+    t.pv[p][p] = pv_move(x, y);
+    // The row below may be left over from an older search (pv_length is never
+    // cleared between searches): never copy past the end of a row.
+    const int end = std::min<int>(t.pv_length[p + 1], MAX_PLY);
+    for (int j = p + 1; j < end; ++j) t.pv[p][j] = t.pv[p + 1][j];
+    t.pv_length[p] = end;
+}
+
+int pv_search(Engine& e, int depth, bool root, int alpha, int beta) {
+    if (e.time_up) return evaluate(e);
+    if (root) clock_check(e);
+    else poll_clock(e);
+
+    e.pv_table.pv_length[e.ply] = e.ply;
+    int best = alpha - 1;
+    int best_move = 0;  // packed x + 256 * y for the table
+    int bound = BOUND_UPPER;
+
+    ProbeOut probe_out;
+    const int probed = e.hash.search_probe(alpha, beta, depth, e.ply, probe_out);
+    if (probed != PROBE_MISS && probed != PROBE_MOVE_ONLY) return probed;
+
+    const int outcome = e.ply < THREAT_SEARCH_PLIES ? threat_search(e) : outcome_check(e);
+    // A threat search cut short by the clock decided nothing; the caller
+    // discards this node's value.
+    if (e.time_up) return best;
+    if (!root) {
+        if (outcome != 0) return decided_score(outcome);
+    } else if (outcome == 1) {
+        int fx = 0, fy = 0;
+        if (first_with_status(e, e.side, STATUS_FIVE, fx, fy)) {
+            pv_record(e, fx, fy);
+            return WIN_SCORE - 1;
+        }
+    }
+
+    // The PV table has no row below the last: a node there is a leaf.
+    if (depth <= 0 || e.ply >= MAX_SEARCH_DEPTH) return evaluate(e);
+
+    CandidateList list;
+    generate_candidates(e, list);
+    if (root && list.count == 1) {
+        pv_record(e, list.entries[0].x, list.entries[0].y);
+        return evaluate(e);
+    }
+    if (e.follow_pv) {
+        e.follow_pv = false;
+        const std::int32_t wanted = e.pv_table.pv[0][e.ply];
+        for (int i = 0; i < list.count; ++i) {
+            Candidate& c = list.entries[i];
+            if (pv_move(c.x, c.y) == wanted) {
+                e.follow_pv = true;
+                c.priority = FOLLOW_PV_PRIORITY;
+                break;
+            }
+        }
+    }
+    sort_candidates(list);
+    if (list.count == 0) list_near_cells(e, list);
+
+    for (int i = 0; i < list.count; ++i) {
+        const Candidate& c = list.entries[i];
+        e.make(c.x, c.y);
+        int v;
+        if (i == 0) {
+            v = -pv_search(e, depth - 1, false, -beta, -alpha);
+        } else {
+            v = -pv_search(e, depth - 1, false, -alpha - 1, -alpha);
+            if (alpha < v && v < beta) v = -pv_search(e, depth - 1, false, -beta, -alpha);
+        }
+        e.undo();
+        if (e.time_up) return best;
+        if (v > best) {
+            best = v;
+            best_move = c.x + 256 * c.y;
+            if (v >= beta) {
+                bound = BOUND_LOWER;
+                break;
+            }
+            if (v > alpha) {
+                alpha = v;
+                bound = BOUND_EXACT;
+                pv_record(e, c.x, c.y);
+            }
+        }
+    }
+    e.hash.search_store(best_move, best, bound, depth);
+    return best;
+}
+
+}  // namespace vantrel
