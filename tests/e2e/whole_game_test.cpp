@@ -160,29 +160,20 @@ void report(const char* name, const GameResult& r) {
                 r.slowest_reply_ms, r.worst_overrun_ms);
 }
 
-struct GameSettings {
-    const char* name;
-    int size;
-    int timeout_turn;
-};
-
-class WholeGame : public ::testing::TestWithParam<GameSettings> {};
-
-TEST_P(WholeGame, LegalTimelyMovesUntilFiveOrAFullBoard) {
-    const GameSettings& s = GetParam();
+// Plays a game and checks its end: five in a row or a full board (a game cut
+// short under the sanitizers ends neither way).
+void play_and_check(const char* name, int size, int timeout_turn) {
     const bool short_game = sanitized_build();
-    const int limit = short_game ? SANITIZED_MOVE_LIMIT : s.size * s.size;
-    const GameResult r = play_game(s.size, s.timeout_turn, limit);
-    report(s.name, r);
-    if (!short_game && !HasFailure()) {
+    const GameResult r = play_game(size, timeout_turn, short_game ? SANITIZED_MOVE_LIMIT : size * size);
+    report(name, r);
+    if (!short_game && !::testing::Test::HasFailure()) {
         EXPECT_TRUE(r.winner >= 0 || r.full) << r.moves << " moves";
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Boards, WholeGame,
-                         ::testing::Values(GameSettings{"15x15, 500 ms", 15, 500},
-                                           GameSettings{"20x20, 400 ms", 20, 400}),
-                         [](const auto& info) { return std::to_string(info.param.size); });
+TEST(WholeGame, On15x15With500MsPerTurn) { play_and_check("15x15, 500 ms", 15, 500); }
+
+TEST(WholeGame, On20x20With400MsPerTurn) { play_and_check("20x20, 400 ms", 20, 400); }
 
 }  // namespace
 }  // namespace vantrel::testing
