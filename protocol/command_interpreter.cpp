@@ -29,7 +29,7 @@ constexpr int OPPONENT_STONE = 2;
 
 }  // namespace
 
-std::unique_ptr<Engine> create_engine() { return std::unique_ptr<Engine>(new (std::nothrow) Engine); }
+EnginePtr create_engine() { return EnginePtr(new (std::nothrow) Engine); }
 
 CommandInterpreter::CommandInterpreter(std::istream& in, std::ostream& out, EngineFactory make_engine,
                                        MoveChooser chooser)

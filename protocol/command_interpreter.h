@@ -79,13 +79,25 @@ struct InfoSettings {
     std::atomic<std::int32_t> manager_timeout_turn{30000};
 };
 
+// Gives an engine back to whoever made it: deletes it, unless the factory
+// hands out engines it keeps (the fuzzer reuses one, as building 30 MB for
+// every game would slow it down a hundredfold).
+struct EngineRelease {
+    void (*release)(Engine*) = nullptr;
+    void operator()(Engine* e) const {
+        if (release) release(e);
+        else delete e;
+    }
+};
+using EnginePtr = std::unique_ptr<Engine, EngineRelease>;
+
 // Makes a new engine, or answers null when it cannot be made.
-using EngineFactory = std::function<std::unique_ptr<Engine>()>;
+using EngineFactory = std::function<EnginePtr()>;
 // Chooses the brain's move on the engine's board, protocol coordinates.
 using MoveChooser = std::function<BoardPoint(Engine&)>;
 
 // The engine on the heap (it is about 30 MB); null when memory runs out.
-std::unique_ptr<Engine> create_engine();
+EnginePtr create_engine();
 
 class CommandInterpreter {
 public:
@@ -140,7 +152,7 @@ public:
     std::int32_t board_width = 0;  // 0: no size known yet
     std::int32_t board_height = 0;
     std::int32_t move_number = 0;  // number of the next stone: 1 on an empty board
-    std::unique_ptr<Engine> engine;
+    EnginePtr engine;
     InfoSettings info;
     MoveChooser choose_move;
 

@@ -585,7 +585,7 @@ struct FlakyFactory {
     bool fail = true;
     int calls = 0;
     EngineFactory factory() {
-        return [this]() -> std::unique_ptr<Engine> {
+        return [this]() -> EnginePtr {
             ++calls;
             return fail ? nullptr : create_engine();
         };
