@@ -1,0 +1,112 @@
+// libFuzzer target: any bytes as a manager's input to the command interpreter.
+// Turns are played at once on the fuzzing thread and never search for long:
+// the search gets the smallest budget, or a hostile chooser answers points
+// that are outside the board or taken. After every input the game must be
+// consistent and every reply line one the protocol knows.
+//
+// The first byte of an input selects the set-up (its low two bits); the
+// corpus files are real command scripts behind a digit '0' to '3':
+//   bit 0  clear: the real search with the smallest budget;
+//          set: a chooser that answers off-board and occupied points
+//   bit 1  set: every second engine creation fails
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "protocol/command_interpreter.h"
+#include "protocol/turn_budget.h"
+#include "protocol/worker.h"
+#include "search/iterative_deepening.h"
+
+namespace {
+
+using namespace vantrel;
+
+void check(bool ok, const char* what) {
+    if (ok) return;
+    std::fprintf(stderr, "invariant broken: %s\n", what);
+    std::abort();
+}
+
+bool is_point(std::string_view line, int width, int height) {
+    int x = -1, y = -1;
+    char tail = 0;
+    const std::string text(line);
+    return std::sscanf(text.c_str(), "%d,%d%c", &x, &y, &tail) == 2 && x >= 0 && x < width && y >= 0 &&
+           y < height;
+}
+
+bool is_known_reply(std::string_view line) {
+    for (const std::string_view known : {OK_REPLY, ABOUT_REPLY, SIZE_ERROR_REPLY, RECTSTART_ERROR_REPLY,
+                                         COORDINATES_ERROR_REPLY, OCCUPIED_ERROR_REPLY, BOARD_ERROR_REPLY,
+                                         FULL_BOARD_REPLY, UNKNOWN_REPLY, std::string_view("Korvel Engine Load Error!"),
+                                         std::string_view("")})
+        if (line == known) return true;
+    return false;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const unsigned mode = data[0] & 3u;
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data) + 1, size - 1));
+    std::ostringstream out;
+
+    // One engine for every game of every input: the interpreter releases
+    // its engine before it asks for the next, and reset gives a fresh game.
+    static Engine* const reused = new Engine;
+    int creations = 0;
+    EngineFactory factory = [&]() -> EnginePtr {
+        ++creations;
+        if ((mode & 2u) && creations % 2 == 0) return nullptr;
+        return EnginePtr(reused, EngineRelease{[](Engine*) {}});
+    };
+    int hostile_calls = 0;
+    MoveChooser chooser;
+    if (mode & 1u) {
+        // Cycles through points outside the board on every side and points
+        // that may be taken, never searching.
+        chooser = [&](Engine& e) {
+            ++hostile_calls;
+            const int k = hostile_calls % 6;
+            if (k == 0) return BoardPoint{-1, -1};
+            if (k == 1) return BoardPoint{e.board_width, 0};
+            if (k == 2) return BoardPoint{0, e.board_height};
+            if (k == 3 && e.move_count > 0)
+                return BoardPoint{e.history[0].x - MARGIN, e.history[0].y - MARGIN};
+            return BoardPoint{hostile_calls % 40 - 4, hostile_calls / 40 % 40 - 4};
+        };
+    } else {
+        chooser = [](Engine& e) {
+            e.turn_time_ms = MINIMAL_SEARCH_MS;
+            return iterative_deepening(e);
+        };
+    }
+
+    CommandInterpreter front(in, out, factory, chooser);
+    SameThreadTurns turns(front);
+    front.run();
+
+    // The game: stones only on the board, as many as the numbering says.
+    if (front.engine) {
+        const Engine& e = *front.engine;
+        check(e.board_width == front.board_width && e.board_height == front.board_height, "engine size");
+        check(e.move_count == front.move_number - 1, "move numbering");
+        for (int i = 0; i < e.move_count; ++i) {
+            const int x = e.history[i].x - MARGIN, y = e.history[i].y - MARGIN;
+            check(x >= 0 && x < e.board_width && y >= 0 && y < e.board_height, "stone outside the board");
+            check(e.cell(x + MARGIN, y + MARGIN).state == i % 2, "stone of the wrong colour");
+        }
+    }
+    check(front.board_width == 0 || (front.board_width >= MIN_BOARD_SIZE && front.board_width <= MAX_BOARD_SIZE),
+          "board width");
+    // Every reply a known line or a point on a board the engine can hold.
+    std::istringstream replies(out.str());
+    for (std::string line; std::getline(replies, line);)
+        check(is_known_reply(line) || is_point(line, MAX_BOARD_SIZE, MAX_BOARD_SIZE), "unknown reply");
+    return 0;
+}
