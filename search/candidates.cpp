@@ -70,8 +70,8 @@ void cut_to_forced(const Engine& e, CandidateList& list, int player, int status,
         for (int x = e.area.x_min; x <= e.area.x_max; ++x) {
             const Cell& c = e.cells[x][y];
             if (c.state == EMPTY && near_stone(c) && c.status[player] == status) {
-                list.entries[0] = Candidate{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
-                                            cell_priority(c)};
+                list.entries[0] =
+                    Candidate{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), cell_priority(c)};
                 list.count = 1;
                 return;
             }
@@ -100,10 +100,10 @@ void generate_candidates(const Engine& e, CandidateList& list) {
     // stone or off the board; such a move must never reach make.
     int stored_x = 0, stored_y = 0;
     const bool stored = e.hash.stored_move(stored_x, stored_y) && playable(e, stored_x, stored_y) &&
-                  e.cells[stored_x][stored_y].state == EMPTY;
+                        e.cells[stored_x][stored_y].state == EMPTY;
     if (stored) {
-        list.entries[0] = Candidate{static_cast<std::int16_t>(stored_x), static_cast<std::int16_t>(stored_y),
-                                    STORED_MOVE_PRIORITY};
+        list.entries[0] =
+            Candidate{static_cast<std::int16_t>(stored_x), static_cast<std::int16_t>(stored_y), STORED_MOVE_PRIORITY};
         list.count = 1;
     }
 
@@ -151,8 +151,10 @@ void sort_candidates(CandidateList& list) {
         int lo = 0, hi = i;
         while (lo < hi) {
             const int mid = (lo + hi) / 2;
-            if (compare_candidates(entries[mid], moving) > 0) hi = mid;
-            else lo = mid + 1;
+            if (compare_candidates(entries[mid], moving) > 0)
+                hi = mid;
+            else
+                lo = mid + 1;
         }
         if (lo == i) continue;
         std::memmove(entries + lo + 1, entries + lo, sizeof(Candidate) * static_cast<std::size_t>(i - lo));

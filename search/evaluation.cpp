@@ -12,8 +12,7 @@ namespace vantrel {
 int status_balance(const Engine& e) {
     const std::int32_t* own_count = e.status_count[e.side];
     const std::int32_t* opp_count = e.status_count[e.other];
-    const std::int32_t* own_weights =
-        opp_count[STATUS_FIVE] >= 1 ? OwnStatusWeightsBlocking : OwnStatusWeights;
+    const std::int32_t* own_weights = opp_count[STATUS_FIVE] >= 1 ? OwnStatusWeightsBlocking : OwnStatusWeights;
     int own = 0, opp = 0;
     for (int s = 1; s < STATUS_COUNT; ++s) {
         own += own_count[s] * own_weights[s];
@@ -42,7 +41,8 @@ int evaluate(Engine& e) {
     const int diff = stone_score[e.side] - stone_score[e.other];
     // One expression, in this order, in double precision, truncated toward
     // zero: the build forbids fused multiply-adds so it rounds alike everywhere.
-    const double blended = (static_cast<double>(b) + static_cast<double>(diff) * STONE_SCORE_WEIGHT) + SIDE_TO_MOVE_BONUS;
+    const double blended =
+        (static_cast<double>(b) + static_cast<double>(diff) * STONE_SCORE_WEIGHT) + SIDE_TO_MOVE_BONUS;
     return static_cast<int>(blended);
 }
 

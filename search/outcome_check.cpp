@@ -18,8 +18,7 @@ bool scan_cells(const Engine& e, int player, int status, Visit visit) {
     for (int y = e.area.y_min; y <= e.area.y_max; ++y) {
         for (int x = e.area.x_min; x <= e.area.x_max; ++x) {
             const Cell& c = e.cells[x][y];
-            if (c.state == EMPTY && (c.near1 | c.near2) != 0 && c.status[player] == status && visit(x, y))
-                return true;
+            if (c.state == EMPTY && (c.near1 | c.near2) != 0 && c.status[player] == status && visit(x, y)) return true;
         }
     }
     return false;

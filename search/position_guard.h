@@ -18,9 +18,7 @@ namespace vantrel {
 class PositionGuard {
 public:
     explicit PositionGuard(const Engine& e) : e_(e), before_(snapshot(e)) {}
-    ~PositionGuard() {
-        assert(snapshot(e_) == before_ && "a search left the position changed");
-    }
+    ~PositionGuard() { assert(snapshot(e_) == before_ && "a search left the position changed"); }
     PositionGuard(const PositionGuard&) = delete;
     PositionGuard& operator=(const PositionGuard&) = delete;
 

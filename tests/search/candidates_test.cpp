@@ -1,6 +1,8 @@
 // Candidate generation and ordering: the stored move's special place and the
 // checks on it, the forced-reply cuts, the bound of 256 entries on crowded
 // boards (against a straightforward unbounded reference), the stable sort.
+#include "search/candidates.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,7 +12,6 @@
 #include <vector>
 
 #include "board/pattern_tables.h"
-#include "search/candidates.h"
 #include "search/transposition_tables.h"
 #include "support/position_setup.h"
 #include "support/position_snapshot.h"
@@ -44,7 +45,9 @@ std::vector<Entry> entries_of(const CandidateList& list) {
 struct GuardedList {
     CandidateList list;
     std::uint32_t guard[4] = {0xDEADBEEF, 0xDEADBEEF, 0xDEADBEEF, 0xDEADBEEF};
-    bool intact() const { return std::all_of(std::begin(guard), std::end(guard), [](auto g) { return g == 0xDEADBEEF; }); }
+    bool intact() const {
+        return std::all_of(std::begin(guard), std::end(guard), [](auto g) { return g == 0xDEADBEEF; });
+    }
 };
 
 std::vector<Entry> candidates(const Engine& e) {
@@ -160,12 +163,17 @@ TEST(Candidates, StoredMoveOnAStoneOrOffTheBoardIsNeverListed) {
 }
 
 // Both players have a five point; X is to move.
+// clang-format off
 const std::vector<std::string> BOTH_FIVE = {
-    "...............", "OXXXX..........",  // X: (5, 1)
-    "...............", "...............", "...............",
+    "...............",
+    "OXXXX..........",  // X: (5, 1)
+    "...............",
+    "...............",
+    "...............",
     ".OOOO..........",  // O: (0, 5) and (5, 5)
     "..............X",
 };
+// clang-format on
 
 TEST(ForcedReplies, OwnFivePointBeatsEverything) {
     auto e = engine_from_picture(BOTH_FIVE);
@@ -192,12 +200,25 @@ TEST(ForcedReplies, OpponentsFivePointIsTheOnlyMove) {
 }
 
 // X has an open three: (4, 8) and (8, 8) make open fours.
+// clang-format off
 const std::vector<std::string> OWN_OPEN_THREE = {
-    "O..............", "...............", "...............", "...............",
-    "..............O", "...............", "...............", "...............",
-    ".....XXX.......", "...............", "...............", "...............",
-    "...............", "...............", "O..............",
+    "O..............",
+    "...............",
+    "...............",
+    "...............",
+    "..............O",
+    "...............",
+    "...............",
+    "...............",
+    ".....XXX.......",
+    "...............",
+    "...............",
+    "...............",
+    "...............",
+    "...............",
+    "O..............",
 };
+// clang-format on
 
 TEST(ForcedReplies, OwnOpenFourPointFirstInListOrder) {
     auto e = engine_from_picture(OWN_OPEN_THREE);
@@ -389,7 +410,8 @@ TEST(SortCandidates, FullListMatchesAStableSort) {
     }
     list.count = MAX_CANDIDATES;
     sort_candidates(list);
-    std::stable_sort(copy.begin(), copy.end(), [](const Candidate& a, const Candidate& b) { return a.priority > b.priority; });
+    std::stable_sort(copy.begin(), copy.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.priority > b.priority; });
     for (int i = 0; i < MAX_CANDIDATES; ++i) EXPECT_EQ(list.entries[i].x, copy[i].x) << i;
 }
 

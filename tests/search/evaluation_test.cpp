@@ -2,6 +2,8 @@
 // scores, the blocking weights, and over random positions the blend of a
 // from-scratch stone score (free five-cell windows counted on the plain
 // grid) with the status balance, truncated toward zero.
+#include "search/evaluation.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "board/pattern_tables.h"
-#include "search/evaluation.h"
 #include "search/outcome_check.h"
 #include "support/plain_board.h"
 #include "support/position_setup.h"
@@ -51,13 +52,50 @@ TEST(Evaluate, ForcedResultsBecomeWinAndLossScores) {
         std::vector<std::string> rows;
     };
     const Case cases[] = {
-        {1, {"...............", "OXXXX..........", "...............", ".OOOO.........X", "..............."}},
-        {-2, {"..........X....", "...............", ".OOOO.........X", "..........X....", "X.............."}},
-        {3, {"...............", ".....X.........", ".....O.........", ".....O.........", ".....O.........",
-             ".....O.........", "..XXX.........."}},
-        {-4, {"..............X", ".....X.........", ".....O.........", ".....O.......X.", ".....O.........",
-              ".....O.........", "...............", "...............", "...............", "...............",
-              ".......OOO.....", "...............", "X..............", "...............", "X.....X.......X"}},
+        {1,
+         {
+             "...............",
+             "OXXXX..........",
+             "...............",
+             ".OOOO.........X",
+             "...............",
+         }},
+        {-2,
+         {
+             "..........X....",
+             "...............",
+             ".OOOO.........X",
+             "..........X....",
+             "X..............",
+         }},
+        {3,
+         {
+             "...............",
+             ".....X.........",
+             ".....O.........",
+             ".....O.........",
+             ".....O.........",
+             ".....O.........",
+             "..XXX..........",
+         }},
+        {-4,
+         {
+             "..............X",
+             ".....X.........",
+             ".....O.........",
+             ".....O.......X.",
+             ".....O.........",
+             ".....O.........",
+             "...............",
+             "...............",
+             "...............",
+             "...............",
+             ".......OOO.....",
+             "...............",
+             "X..............",
+             "...............",
+             "X.....X.......X",
+         }},
     };
     for (const Case& c : cases) {
         auto e = engine_from_picture(c.rows);
@@ -126,8 +164,10 @@ int stone_score(const testing::PlainBoard& b, int player) {
                     bool free = true;
                     for (int k = start; k < start + 5; ++k) {
                         const int s = b.at(x + k * DX[d], y + k * DY[d]);
-                        if (s == player) ++own;
-                        else if (s != EMPTY) free = false;
+                        if (s == player)
+                            ++own;
+                        else if (s != EMPTY)
+                            free = false;
                     }
                     if (free) score += 4 * own - 1;
                 }

@@ -1,13 +1,14 @@
 // The outcome check on hand-made positions for each of its tests and their
 // order, and over many random positions against a from-scratch solver for
 // the shortest forced results (five next move, loss on ply 2, win on ply 3).
+#include "search/outcome_check.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "search/outcome_check.h"
 #include "support/plain_board.h"
 #include "support/position_setup.h"
 #include "support/position_snapshot.h"
@@ -129,6 +130,7 @@ TEST(OutcomeCheck, OpponentWinsOnPlyFourAfterTheForcedBlock) {
 
 // X's cell (5, 7) makes a four (O blocks at (1, 7)) and an open three down
 // column 5: status 8.
+// clang-format off
 const std::vector<std::string> FOUR_THREE_ROWS = {
     "............O..",
     "...............",
@@ -141,6 +143,7 @@ const std::vector<std::string> FOUR_THREE_ROWS = {
     ".....X.........",
     ".....X.........",
 };
+// clang-format on
 
 TEST(OutcomeCheck, FourWithOpenThreeWinsAtOnceWhenTheOpponentHasNoFour) {
     auto rows = FOUR_THREE_ROWS;
@@ -272,8 +275,8 @@ TEST(OutcomeCheck, RandomPositionsAgreeWithTheSolverAndKeepTheParity) {
     EXPECT_GT(seen_lose2, 0);
     EXPECT_GT(seen_win3, 0);
     EXPECT_GT(seen_longer, 0);
-    std::printf("%d positions: %d win on 1, %d loss on 2, %d win on 3, %d longer\n", positions, seen_win1,
-                seen_lose2, seen_win3, seen_longer);
+    std::printf("%d positions: %d win on 1, %d loss on 2, %d win on 3, %d longer\n", positions, seen_win1, seen_lose2,
+                seen_win3, seen_longer);
 }
 
 }  // namespace

@@ -1,13 +1,14 @@
 // The two transposition tables on real positions: the probe's bound logic and
 // mate-range shift, which stores a deeper bounded entry refuses, positions
 // that share a slot, and the threat table's 8-bit outcomes.
+#include "search/transposition_tables.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <memory>
 #include <utility>
 
-#include "search/transposition_tables.h"
 #include "support/position_setup.h"
 
 namespace vantrel {
@@ -184,7 +185,8 @@ SlotSharers find_slot_sharers(Engine& e) {
             auto [it, fresh] = seen.emplace(index, std::pair{first, second});
             if (!fresh) {
                 const auto [f0, s0] = it->second;
-                return {{{f0 % 15, f0 / 15}, {s0 % 15, s0 / 15}}, {{first % 15, first / 15}, {second % 15, second / 15}}};
+                return {{{f0 % 15, f0 / 15}, {s0 % 15, s0 / 15}},
+                        {{first % 15, first / 15}, {second % 15, second / 15}}};
             }
         }
     }
