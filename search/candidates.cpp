@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "board/pattern_tables.h"
+#include "search/area_scan.h"
 
 namespace vantrel {
 
@@ -21,8 +22,6 @@ inline constexpr int MIN_SCANNED_PRIORITY = 2;
 // In the reply to an opponent's open four, every cell that makes or stops a
 // four is kept (such a cell always scores at least 15).
 inline constexpr int MIN_FOUR_REPLY_PRIORITY = 1;
-
-inline bool near_stone(const Cell& c) { return (c.near1 | c.near2) != 0; }
 
 inline bool playable(const Engine& e, int x, int y) {
     return x >= MARGIN && x < MARGIN + e.board_width && y >= MARGIN && y < MARGIN + e.board_height;
@@ -69,7 +68,7 @@ void cut_to_forced(const Engine& e, CandidateList& list, int player, int status,
     for (int y = e.area.y_min; y <= e.area.y_max; ++y) {
         for (int x = e.area.x_min; x <= e.area.x_max; ++x) {
             const Cell& c = e.cells[x][y];
-            if (c.state == EMPTY && near_stone(c) && c.status[player] == status) {
+            if (near_empty(c) && c.status[player] == status) {
                 list.entries[0] =
                     Candidate{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), cell_priority(c)};
                 list.count = 1;
@@ -111,7 +110,7 @@ void generate_candidates(const Engine& e, CandidateList& list) {
     for (int y = e.area.y_min; y <= e.area.y_max; ++y) {
         for (int x = e.area.x_min; x <= e.area.x_max; ++x) {
             const Cell& c = e.cells[x][y];
-            if (c.state != EMPTY || !near_stone(c) || (stored && x == stored_x && y == stored_y)) continue;
+            if (!near_empty(c) || (stored && x == stored_x && y == stored_y)) continue;
             const int priority = cell_priority(c);
             if (priority >= MIN_SCANNED_PRIORITY) complete &= add_bounded(list, x, y, priority);
         }
@@ -132,7 +131,7 @@ void generate_candidates(const Engine& e, CandidateList& list) {
         for (int y = e.area.y_min; y <= e.area.y_max; ++y) {
             for (int x = e.area.x_min; x <= e.area.x_max; ++x) {
                 const Cell& c = e.cells[x][y];
-                if (c.state != EMPTY || !near_stone(c)) continue;
+                if (!near_empty(c)) continue;
                 if (c.status[e.side] < STATUS_FOUR && c.status[e.other] < STATUS_FOUR) continue;
                 const int priority = cell_priority(c);
                 if (priority >= MIN_FOUR_REPLY_PRIORITY) add_bounded(list, x, y, priority);
@@ -167,7 +166,7 @@ void list_near_cells(const Engine& e, CandidateList& list) {
     for (int y = e.area.y_min; y <= e.area.y_max; ++y) {
         for (int x = e.area.x_min; x <= e.area.x_max; ++x) {
             const Cell& c = e.cells[x][y];
-            if (c.state != EMPTY || !near_stone(c)) continue;
+            if (!near_empty(c)) continue;
             list.entries[list.count++] = Candidate{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), 0};
             if (list.count == MAX_CANDIDATES) return;
         }

@@ -4,25 +4,12 @@
 #include "search/outcome_check.h"
 
 #include "board/pattern_tables.h"
+#include "search/area_scan.h"
 #include "search/position_guard.h"
 
 namespace vantrel {
 
 namespace {
-
-// The scan of the search rectangle, row by row, for empty cells next to a
-// stone whose status for `player` is `status`. Calls visit(x, y) for each in
-// turn until it returns true; gives that result.
-template <typename Visit>
-bool scan_cells(const Engine& e, int player, int status, Visit visit) {
-    for (int y = e.area.y_min; y <= e.area.y_max; ++y) {
-        for (int x = e.area.x_min; x <= e.area.x_max; ++x) {
-            const Cell& c = e.cells[x][y];
-            if (c.state == EMPTY && (c.near1 | c.near2) != 0 && c.status[player] == status && visit(x, y)) return true;
-        }
-    }
-    return false;
-}
 
 bool can_make_four(const Engine& e, int player) {
     const std::int32_t* count = e.status_count[player];
@@ -40,13 +27,15 @@ int check(Engine& e) {
         // The one reply to a five threat decides: the outcome is the
         // opponent's outcome after the block, one ply further on.
         int result = 0;
-        const bool found = scan_cells(e, e.other, STATUS_FIVE, [&](int x, int y) {
-            e.make(x, y);
-            const int c = check(e);
-            e.undo();
-            result = c > 0 ? -(c + 1) : c < 0 ? 1 - c : 0;
-            return true;
-        });
+        const bool found = scan_status(
+            e, e.other, [](int s) { return s == STATUS_FIVE; },
+            [&](int x, int y) {
+                e.make(x, y);
+                const int c = check(e);
+                e.undo();
+                result = c > 0 ? -(c + 1) : c < 0 ? 1 - c : 0;
+                return true;
+            });
         if (found) return result;
     }
 
@@ -55,14 +44,16 @@ int check(Engine& e) {
     if (own[STATUS_FOUR_THREE] >= 1) {
         if (!can_make_four(e, e.other)) return 5;
         int result = 0;
-        const bool won = scan_cells(e, e.side, STATUS_FOUR_THREE, [&](int x, int y) {
-            e.make(x, y);
-            const int reply = check(e);
-            e.undo();
-            if (reply >= 0) return false;
-            result = 1 - reply;
-            return true;
-        });
+        const bool won = scan_status(
+            e, e.side, [](int s) { return s == STATUS_FOUR_THREE; },
+            [&](int x, int y) {
+                e.make(x, y);
+                const int reply = check(e);
+                e.undo();
+                if (reply >= 0) return false;
+                result = 1 - reply;
+                return true;
+            });
         if (won) return result;
     }
 
