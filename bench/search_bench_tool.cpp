@@ -54,6 +54,8 @@ std::vector<std::pair<int, int>> moves_from_picture(const std::vector<std::strin
     return moves;
 }
 
+// The positions keep their board-like layout.
+// clang-format off
 const std::vector<BenchPosition>& bench_positions() {
     static const std::vector<BenchPosition> positions = {
         {"15 opening, 2 stones", 15, 15, {{7, 7}, {8, 8}}, {}},
@@ -149,6 +151,7 @@ const std::vector<BenchPosition>& bench_positions() {
     };
     return positions;
 }
+// clang-format on
 
 // The engine checks nothing: every move must be inside the board and on a
 // distinct point before it is played.

@@ -29,11 +29,13 @@ inline bool scan_status(const Engine& e, int player, Wanted wanted, Visit visit)
 // The first near, empty cell in scan order whose status for `player` is
 // `status`; false when there is none.
 inline bool first_with_status(const Engine& e, int player, int status, int& fx, int& fy) {
-    return scan_status(e, player, [status](int s) { return s == status; }, [&](int x, int y) {
-        fx = x;
-        fy = y;
-        return true;
-    });
+    return scan_status(
+        e, player, [status](int s) { return s == status; },
+        [&](int x, int y) {
+            fx = x;
+            fy = y;
+            return true;
+        });
 }
 
 }  // namespace vantrel

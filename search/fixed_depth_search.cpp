@@ -33,8 +33,10 @@ FixedResult fixed_depth_search(Engine& e, int depth, bool root, int alpha, int b
     int best = alpha - 1;
     Point best_move;
     if (e.time_up) return {{}, 0};
-    if (root) clock_check(e);
-    else poll_clock(e);
+    if (root)
+        clock_check(e);
+    else
+        poll_clock(e);
     e.pv_table.pv_length[e.ply] = e.ply;
 
     const int outcome = outcome_check(e);
@@ -87,8 +89,10 @@ FixedResult fixed_depth_search(Engine& e, int depth, bool root, int alpha, int b
             if (child_beta >= MATE_RANGE) child_beta = static_cast<std::int16_t>(child_beta + 1);
             const FixedResult child = fixed_depth_search(e, depth - 1, false, child_alpha, child_beta);
             v = -child.value;
-            if (v >= MATE_RANGE) --v;
-            else if (v <= -MATE_RANGE) ++v;
+            if (v >= MATE_RANGE)
+                --v;
+            else if (v <= -MATE_RANGE)
+                ++v;
             if (-child_beta <= v && v <= -child_alpha)
                 e.hash.search_store_fixed(v, depth - 1, e.move_count, child.move.x + 256 * child.move.y);
         }

@@ -38,9 +38,9 @@ inline constexpr int MAX_SEARCH_DEPTH = MAX_PLY - 1;
 
 // What one turn of iterative deepening found.
 struct DeepeningReport {
-    BoardPoint move;      // protocol coordinates; (-1, -1) only on a full board
-    int score = 0;        // root value of the deepest iteration that finished
-    int depth = 0;        // that iteration's depth; 0 when none finished
+    BoardPoint move;        // protocol coordinates; (-1, -1) only on a full board
+    int score = 0;          // root value of the deepest iteration that finished
+    int depth = 0;          // that iteration's depth; 0 when none finished
     bool fallback = false;  // no root move was recorded: the fallback move
 };
 

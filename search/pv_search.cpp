@@ -39,8 +39,10 @@ void pv_record(Engine& e, int x, int y) {
 
 int pv_search(Engine& e, int depth, bool root, int alpha, int beta) {
     if (e.time_up) return evaluate(e);
-    if (root) clock_check(e);
-    else poll_clock(e);
+    if (root)
+        clock_check(e);
+    else
+        poll_clock(e);
 
     e.pv_table.pv_length[e.ply] = e.ply;
     int best = alpha - 1;

@@ -19,8 +19,8 @@
 namespace vantrel {
 namespace {
 
-constexpr int NO_MOVE = 0;                    // packed (0, 0): decided without a move
-constexpr int UNDECIDED_MOVE = 4 + 256 * 4;   // packed (4, 4): stored with outcome 0
+constexpr int NO_MOVE = 0;                   // packed (0, 0): decided without a move
+constexpr int UNDECIDED_MOVE = 4 + 256 * 4;  // packed (4, 4): stored with outcome 0
 
 int packed(int x, int y) { return x + 256 * y; }
 

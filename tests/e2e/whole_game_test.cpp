@@ -153,11 +153,11 @@ GameResult play_game(int size, int timeout_turn, int move_limit) {
 }
 
 void report(const char* name, const GameResult& r) {
-    std::printf("[ whole game ] %s: %d moves, %s, slowest reply %lld ms, worst overrun of the stop time %lld ms\n",
-                name, r.moves,
-                r.winner >= 0 ? (r.winner == 0 ? "first brain won" : "second brain won")
-                              : (r.full ? "board full" : "stopped"),
-                r.slowest_reply_ms, r.worst_overrun_ms);
+    std::printf(
+        "[ whole game ] %s: %d moves, %s, slowest reply %lld ms, worst overrun of the stop time %lld ms\n", name,
+        r.moves,
+        r.winner >= 0 ? (r.winner == 0 ? "first brain won" : "second brain won") : (r.full ? "board full" : "stopped"),
+        r.slowest_reply_ms, r.worst_overrun_ms);
 }
 
 // Plays a game and checks its end: five in a row or a full board (a game cut

@@ -177,8 +177,7 @@ struct Outcome {
 Outcome search_picture(Engine& e, const Picture& picture, int depth) {
     auto fresh = engine_from_picture(picture);  // the moves in the same order
     e.reset_rectangle(fresh->board_width, fresh->board_height);
-    for (int i = 0; i < fresh->move_count; ++i)
-        e.move(fresh->history[i].x - MARGIN, fresh->history[i].y - MARGIN);
+    for (int i = 0; i < fresh->move_count; ++i) e.move(fresh->history[i].x - MARGIN, fresh->history[i].y - MARGIN);
     const DeepeningReport r = deepen(e, depth);
     return {r.move, e.node_count};
 }

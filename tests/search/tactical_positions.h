@@ -8,6 +8,9 @@
 
 namespace vantrel::testing {
 
+// Pictures keep one row per line.
+// clang-format off
+
 using Picture = std::vector<std::string>;
 using Move = std::pair<int, int>;
 
@@ -145,5 +148,7 @@ inline const Picture QUIET_MIDDLE_GAME = {
     "...............",
     "...............",
 };
+
+// clang-format on
 
 }  // namespace vantrel::testing
