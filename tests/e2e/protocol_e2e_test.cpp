@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 #include <random>
 #include <string>
@@ -125,11 +126,13 @@ TEST_F(EndToEnd, FiveThousandCharacterLines) {
 
 // Random bytes, and random bytes mixed with pieces of real commands: the
 // brain answers or ignores them but never crashes, and ends with status 0
-// when its input ends.
+// when its input ends. Every new game builds a 30 MB engine, which the
+// sanitizers make slow, so their builds try fewer inputs.
 TEST(EndToEndInput, RandomBytesNeverCrashIt) {
     const char* pieces[] = {"START ", "TURN ", "PLAY ", "BOARD\n", "done\n", "INFO timeout_turn 0\n", "RESTART\n",
                             "RECTSTART ", "BEGIN\n", "ABOUT\n", ",", "\n", "\r\n", "1", "7", "-", "20", "255"};
-    for (unsigned seed = 1; seed <= 6; ++seed) {
+    const unsigned seeds = std::getenv("VANTREL_SANITIZER_BUILD") ? 2 : 6;
+    for (unsigned seed = 1; seed <= seeds; ++seed) {
         SCOPED_TRACE(seed);
         BrainProcess b;
         ASSERT_TRUE(b.start());
@@ -138,20 +141,21 @@ TEST(EndToEndInput, RandomBytesNeverCrashIt) {
         std::mt19937 rng(seed);
         std::string bytes;
         for (int i = 0; i < 3000; ++i) {
-            if (seed % 2 == 0 && rng() % 3 == 0) bytes += pieces[rng() % std::size(pieces)];
+            if (seed % 2 == 0 && rng() % 6 == 0) bytes += pieces[rng() % std::size(pieces)];
             else bytes += static_cast<char>(rng() % 256);
         }
         // Written in chunks while the replies are drained, so that neither
-        // pipe fills up.
-        // A random END may end the brain early: then the write fails.
+        // pipe fills up. A random END may end the brain early: then the
+        // write fails.
         for (std::size_t at = 0; at < bytes.size(); at += 256) {
             if (!b.send_raw(std::string_view(bytes).substr(at, 256))) break;
             while (b.read_line(1ms)) {
             }
         }
         b.close_input();
-        const auto deadline = Clock::now() + 10s;
+        const auto deadline = Clock::now() + 60s;
         while (!b.output_ended() && Clock::now() < deadline) b.read_line(100ms);
+        EXPECT_TRUE(b.output_ended());
         EXPECT_EQ(b.wait_exit(EXIT_WAIT), 0);
     }
 }

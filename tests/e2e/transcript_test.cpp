@@ -51,9 +51,9 @@ bool line_matches(const std::string& expected, const std::string& actual) {
     return expected == "@move" ? std::regex_match(actual, move) : expected == actual;
 }
 
-class Transcript : public ::testing::TestWithParam<std::string> {};
+class GoldenTranscript : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(Transcript, OutputMatches) {
+TEST_P(GoldenTranscript, OutputMatches) {
     const std::string script = read_file(TRANSCRIPTS / (GetParam() + ".in"));
     const std::vector<std::string> expected = lines_of(read_file(TRANSCRIPTS / (GetParam() + ".out")));
 
@@ -76,7 +76,7 @@ TEST_P(Transcript, OutputMatches) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Golden, Transcript, ::testing::ValuesIn(transcript_names()),
+INSTANTIATE_TEST_SUITE_P(Transcript, GoldenTranscript, ::testing::ValuesIn(transcript_names()),
                          [](const auto& info) { return info.param; });
 
 }  // namespace
