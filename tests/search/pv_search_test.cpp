@@ -78,6 +78,33 @@ TEST(PvSearch, TimeUpOnEntryReturnsTheEvaluationAndTouchesNothing) {
     EXPECT_EQ(std::memcmp(&entry, &e->hash.SearchTable[e->hash.hash_index], sizeof entry), 0);
 }
 
+TEST(PvSearch, ReadsTheClockOnceEnoughMovesWereMadeWhateverTheCount) {
+    // 5000 moves since the last reading, and 5000 is no multiple of the
+    // cadence: the clock is read all the same, the deadline has passed, and
+    // the search stops without storing anything.
+    auto late = engine_from_picture(QUIET_MIDDLE_GAME);
+    give_ample_time(*late);
+    late->ply = 0;
+    late->deadline_ms = 0;
+    late->node_count = 5000;
+    late->clock_checked_at = 0;
+    const SearchEntry entry = late->hash.SearchTable[late->hash.hash_index];
+    pv_search(*late, 2, false, -ROOT_WINDOW, ROOT_WINDOW);
+    EXPECT_TRUE(late->time_up);
+    EXPECT_EQ(std::memcmp(&entry, &late->hash.SearchTable[late->hash.hash_index], sizeof entry), 0);
+
+    // A reading a few moves ago: not read again yet, the search runs on.
+    auto recent = engine_from_picture(QUIET_MIDDLE_GAME);
+    give_ample_time(*recent);
+    recent->ply = 0;
+    recent->deadline_ms = 0;
+    recent->node_count = 5000;
+    recent->clock_checked_at = 4990;
+    pv_search(*recent, 1, false, -ROOT_WINDOW, ROOT_WINDOW);
+    EXPECT_FALSE(recent->time_up);
+    EXPECT_EQ(recent->hash.SearchTable[recent->hash.hash_index].check1, recent->hash.hash_check1);
+}
+
 TEST(PvSearch, FailingLowReturnsAlphaMinusOneAndStoresAnUpperBoundWithoutMove) {
     auto e = engine_from_picture(QUIET_MIDDLE_GAME);
     give_ample_time(*e);
