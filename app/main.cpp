@@ -1,12 +1,19 @@
 // Entry point of pbrain-vantrel: the command interpreter on the main thread,
 // the worker thread for the brain's turns, standard input and output as the
 // manager's pipes. The exit status is always 0.
+#include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
 
 #include "protocol/command_interpreter.h"
 #include "protocol/worker.h"
+
+namespace {
+// At the end of input, how long a reply that the worker is writing may take
+// to complete before the process ends anyway.
+constexpr std::chrono::milliseconds LAST_REPLY_WAIT{100};
+}  // namespace
 
 int main() {
     // A manager that has closed our output must not kill the brain with a
@@ -22,7 +29,7 @@ int main() {
     if (front.run() == vantrel::Flow::EndOfInput) {
         // At once, without waiting for a running turn, whose move is never
         // written; every reply so far has been flushed whole.
-        front.stop_replies();
+        front.stop_replies(LAST_REPLY_WAIT);
         std::_Exit(0);
     }
     return 0;

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <istream>
@@ -122,8 +123,10 @@ public:
 
     // Writes one line and flushes it; lines of the two threads never mix.
     void reply(std::string_view text);
-    // Blocks every later reply (for ending the process with turns running).
-    void stop_replies() { output_mutex_.lock(); }
+    // Blocks every later reply, once a reply being written is complete: the
+    // process can then end with a turn running and no line cut short. Gives
+    // up after `wait` (the worker may be stuck writing to a full pipe).
+    void stop_replies(std::chrono::milliseconds wait) { (void)output_mutex_.try_lock_for(wait); }
 
     // A point "%d,%d" inside the board, or none.
     std::optional<BoardPoint> parse_point(std::string_view text) const;
@@ -178,7 +181,7 @@ private:
 
     std::streambuf* in_;
     std::ostream& out_;
-    std::mutex output_mutex_;
+    std::timed_mutex output_mutex_;
     EngineFactory make_engine_;
     TurnThread* turns_ = nullptr;
     char line_[LINE_BUFFER_SIZE] = {};
