@@ -3,7 +3,6 @@
 // place stones and reply.
 #include "protocol/command_interpreter.h"
 
-#include <cstdio>
 #include <cstring>
 #include <new>
 #include <string>
@@ -72,11 +71,16 @@ Flow CommandInterpreter::dispatch() {
     // "restart" and "rectstart" must not be taken for one another, and every
     // word matches as a prefix of the line.
     static constexpr Command COMMANDS[] = {
-        {"info", &CommandInterpreter::on_info},   {"start", &CommandInterpreter::on_start},
-        {"rectstart", &CommandInterpreter::on_rectstart}, {"restart", &CommandInterpreter::on_restart},
-        {"turn", &CommandInterpreter::on_turn},   {"play", &CommandInterpreter::on_play},
-        {"begin", &CommandInterpreter::on_begin}, {"about", &CommandInterpreter::on_about},
-        {"end", &CommandInterpreter::on_end},     {"board", &CommandInterpreter::on_board},
+        {"info", &CommandInterpreter::on_info},
+        {"start", &CommandInterpreter::on_start},
+        {"rectstart", &CommandInterpreter::on_rectstart},
+        {"restart", &CommandInterpreter::on_restart},
+        {"turn", &CommandInterpreter::on_turn},
+        {"play", &CommandInterpreter::on_play},
+        {"begin", &CommandInterpreter::on_begin},
+        {"about", &CommandInterpreter::on_about},
+        {"end", &CommandInterpreter::on_end},
+        {"board", &CommandInterpreter::on_board},
     };
     for (const Command& command : COMMANDS)
         if (const auto arg = match_word(line(), command.word)) return (this->*command.handler)(*arg);
@@ -150,7 +154,8 @@ bool CommandInterpreter::ready_engine() {
     if (board_width == 0) open_default_game();
     // The size is known but the engine could not be made last time: try
     // again, answering as START would.
-    else if (!engine) new_game();
+    else if (!engine)
+        new_game();
     return engine != nullptr;
 }
 
@@ -182,17 +187,22 @@ Flow CommandInterpreter::on_info(std::string_view arg) {
 Flow CommandInterpreter::on_start(std::string_view arg) {
     std::int32_t v[2];
     const int n = scan_numbers(arg, "%d %d", v, 2);
-    if (n == 2) start_game(v[0], v[1]);
-    else if (n == 1) start_game(v[0], v[0]);
-    else start_game(board_width, board_height);
+    if (n == 2)
+        start_game(v[0], v[1]);
+    else if (n == 1)
+        start_game(v[0], v[0]);
+    else
+        start_game(board_width, board_height);
     return Flow::Continue;
 }
 
 Flow CommandInterpreter::on_rectstart(std::string_view arg) {
     std::int32_t v[2];
     // Refused at once, without waiting for a running turn.
-    if (scan_numbers(arg, "%d ,%d", v, 2) != 2) reply(RECTSTART_ERROR_REPLY);
-    else start_game(v[0], v[1]);
+    if (scan_numbers(arg, "%d ,%d", v, 2) != 2)
+        reply(RECTSTART_ERROR_REPLY);
+    else
+        start_game(v[0], v[1]);
     return Flow::Continue;
 }
 
@@ -230,9 +240,12 @@ Flow CommandInterpreter::on_turn(std::string_view arg) {
 Flow CommandInterpreter::on_play(std::string_view arg) {
     if (!ready_engine()) return Flow::Continue;
     const auto p = parse_point(arg);
-    if (!p) reply(COORDINATES_ERROR_REPLY);
-    else if (!is_free(*p)) reply(OCCUPIED_ERROR_REPLY);
-    else play_and_answer(p->x, p->y);
+    if (!p)
+        reply(COORDINATES_ERROR_REPLY);
+    else if (!is_free(*p))
+        reply(OCCUPIED_ERROR_REPLY);
+    else
+        play_and_answer(p->x, p->y);
     return Flow::Continue;
 }
 
@@ -288,8 +301,7 @@ Flow CommandInterpreter::on_board(std::string_view) {
 void CommandInterpreter::place_block(std::span<const Stone> stones) {
     std::vector<Stone> own, opponent;
     for (const Stone& s : stones) (s.who == OWN_STONE ? own : opponent).push_back(s);
-    const bool interleave =
-        move_number == 1 && (own.size() == opponent.size() || opponent.size() == own.size() + 1);
+    const bool interleave = move_number == 1 && (own.size() == opponent.size() || opponent.size() == own.size() + 1);
     if (!interleave) {
         for (const Stone& s : stones) place_stone(s.x, s.y);
         return;

@@ -86,8 +86,10 @@ struct InfoSettings {
 struct EngineRelease {
     void (*release)(Engine*) = nullptr;
     void operator()(Engine* e) const {
-        if (release) release(e);
-        else delete e;
+        if (release)
+            release(e);
+        else
+            delete e;
     }
 };
 using EnginePtr = std::unique_ptr<Engine, EngineRelease>;

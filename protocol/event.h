@@ -22,8 +22,10 @@ public:
             std::lock_guard lock(mutex_);
             set_ = true;
         }
-        if (auto_reset_) changed_.notify_one();
-        else changed_.notify_all();
+        if (auto_reset_)
+            changed_.notify_one();
+        else
+            changed_.notify_all();
     }
 
     void clear() {

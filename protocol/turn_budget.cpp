@@ -12,8 +12,10 @@ namespace {
 std::int32_t clock_budget(std::int32_t remembered_turn, std::int32_t time_left) {
     std::int32_t t = time_left < SHORT_MATCH_MS ? time_left / SHORT_MATCH_SHARE : remembered_turn;
     if (t > time_left / MATCH_SHARE) t = time_left / MATCH_SHARE;
-    if (t < MIN_BUDGET_MS) t = MIN_BUDGET_MS;
-    else if (t > BUDGET_CEILING_MS) t = CEILING_BUDGET_MS;
+    if (t < MIN_BUDGET_MS)
+        t = MIN_BUDGET_MS;
+    else if (t > BUDGET_CEILING_MS)
+        t = CEILING_BUDGET_MS;
     return t;
 }
 

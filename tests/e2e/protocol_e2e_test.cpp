@@ -129,8 +129,9 @@ TEST_F(EndToEnd, FiveThousandCharacterLines) {
 // when its input ends. Every new game builds a 30 MB engine, which the
 // sanitizers make slow, so their builds try fewer inputs.
 TEST(EndToEndInput, RandomBytesNeverCrashIt) {
-    const char* pieces[] = {"START ", "TURN ", "PLAY ", "BOARD\n", "done\n", "INFO timeout_turn 0\n", "RESTART\n",
-                            "RECTSTART ", "BEGIN\n", "ABOUT\n", ",", "\n", "\r\n", "1", "7", "-", "20", "255"};
+    const char* pieces[] = {"START ",    "TURN ",      "PLAY ",   "BOARD\n", "done\n", "INFO timeout_turn 0\n",
+                            "RESTART\n", "RECTSTART ", "BEGIN\n", "ABOUT\n", ",",      "\n",
+                            "\r\n",      "1",          "7",       "-",       "20",     "255"};
     const unsigned seeds = std::getenv("VANTREL_SANITIZER_BUILD") ? 2 : 6;
     for (unsigned seed = 1; seed <= seeds; ++seed) {
         SCOPED_TRACE(seed);
@@ -141,8 +142,10 @@ TEST(EndToEndInput, RandomBytesNeverCrashIt) {
         std::mt19937 rng(seed);
         std::string bytes;
         for (int i = 0; i < 3000; ++i) {
-            if (seed % 2 == 0 && rng() % 6 == 0) bytes += pieces[rng() % std::size(pieces)];
-            else bytes += static_cast<char>(rng() % 256);
+            if (seed % 2 == 0 && rng() % 6 == 0)
+                bytes += pieces[rng() % std::size(pieces)];
+            else
+                bytes += static_cast<char>(rng() % 256);
         }
         // Written in chunks while the replies are drained, so that neither
         // pipe fills up. A random END may end the brain early: then the

@@ -35,15 +35,14 @@ bool is_point(std::string_view line, int width, int height) {
     int x = -1, y = -1;
     char tail = 0;
     const std::string text(line);
-    return std::sscanf(text.c_str(), "%d,%d%c", &x, &y, &tail) == 2 && x >= 0 && x < width && y >= 0 &&
-           y < height;
+    return std::sscanf(text.c_str(), "%d,%d%c", &x, &y, &tail) == 2 && x >= 0 && x < width && y >= 0 && y < height;
 }
 
 bool is_known_reply(std::string_view line) {
-    for (const std::string_view known : {OK_REPLY, ABOUT_REPLY, SIZE_ERROR_REPLY, RECTSTART_ERROR_REPLY,
-                                         COORDINATES_ERROR_REPLY, OCCUPIED_ERROR_REPLY, BOARD_ERROR_REPLY,
-                                         FULL_BOARD_REPLY, UNKNOWN_REPLY, std::string_view("Korvel Engine Load Error!"),
-                                         std::string_view("")})
+    for (const std::string_view known :
+         {OK_REPLY, ABOUT_REPLY, SIZE_ERROR_REPLY, RECTSTART_ERROR_REPLY, COORDINATES_ERROR_REPLY, OCCUPIED_ERROR_REPLY,
+          BOARD_ERROR_REPLY, FULL_BOARD_REPLY, UNKNOWN_REPLY, std::string_view("Korvel Engine Load Error!"),
+          std::string_view("")})
         if (line == known) return true;
     return false;
 }
@@ -76,8 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (k == 0) return BoardPoint{-1, -1};
             if (k == 1) return BoardPoint{e.board_width, 0};
             if (k == 2) return BoardPoint{0, e.board_height};
-            if (k == 3 && e.move_count > 0)
-                return BoardPoint{e.history[0].x - MARGIN, e.history[0].y - MARGIN};
+            if (k == 3 && e.move_count > 0) return BoardPoint{e.history[0].x - MARGIN, e.history[0].y - MARGIN};
             return BoardPoint{hostile_calls % 40 - 4, hostile_calls / 40 % 40 - 4};
         };
     } else {

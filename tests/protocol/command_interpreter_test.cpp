@@ -543,8 +543,7 @@ TEST(CommandInterpreterBoard, StonesGoToTheirOwnersWhateverTheListedOrder) {
         // The interleaving also holds for the stones before an invalid line.
         InlineSession s;
         s.send("START 15\n");
-        EXPECT_EQ(s.send("BOARD\n3,3,1\n5,5,2\n4,4,2\n9,9,7\n"),
-                  (Lines{"ERROR x,y,who or DONE expected", "0,0"}));
+        EXPECT_EQ(s.send("BOARD\n3,3,1\n5,5,2\n4,4,2\n9,9,7\n"), (Lines{"ERROR x,y,who or DONE expected", "0,0"}));
         EXPECT_EQ(s.state(5, 5), 0);
         EXPECT_EQ(s.state(3, 3), 1);
         EXPECT_EQ(s.state(4, 4), 0);
@@ -670,7 +669,8 @@ TEST(CommandInterpreterFullBoard, BoardBlockThatFillsTheBoard) {
     s.send("START 5\n");
     std::string block = "BOARD\n";
     // 13 stones of the opponent and 12 of the brain, listed by colour.
-    for (int i = 0; i < 25; ++i) block += std::to_string(i % 5) + "," + std::to_string(i / 5) + "," + (i < 13 ? "2" : "1") + "\n";
+    for (int i = 0; i < 25; ++i)
+        block += std::to_string(i % 5) + "," + std::to_string(i / 5) + "," + (i < 13 ? "2" : "1") + "\n";
     EXPECT_EQ(s.send(block + "done\n"), Lines{"ERROR no empty point"});
     EXPECT_EQ(s.front.engine->move_count, 25);
 }

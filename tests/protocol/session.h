@@ -8,8 +8,8 @@
 #include <memory>
 #include <mutex>
 #include <ostream>
-#include <streambuf>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <string_view>
 #include <vector>

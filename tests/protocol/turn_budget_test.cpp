@@ -83,7 +83,8 @@ TEST(TurnBudget, NeverBelowTheMinimalSearch) {
             for (const std::int32_t manager : values)
                 for (const std::int32_t left : values) {
                     const TurnBudget b = turn_budget({move, remembered, manager, left});
-                    ASSERT_GE(b.turn_time_ms, MINIMAL_SEARCH_MS) << move << ' ' << remembered << ' ' << manager << ' ' << left;
+                    ASSERT_GE(b.turn_time_ms, MINIMAL_SEARCH_MS)
+                        << move << ' ' << remembered << ' ' << manager << ' ' << left;
                     // Within the manager's limits whenever they leave room for a search.
                     if (std::int64_t{manager} - MARGIN >= MINIMAL_SEARCH_MS) {
                         ASSERT_LE(b.turn_time_ms, std::int64_t{manager} - MARGIN);

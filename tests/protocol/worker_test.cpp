@@ -184,7 +184,8 @@ TEST(WorkerTurns, InfoDuringManyTurnsRacesWithNothing) {
     std::string script;
     for (int i = 0; i < 150; ++i) {
         script += "TURN " + std::to_string(i % 20) + "," + std::to_string(10 + i / 20) + "\n";
-        script += "INFO timeout_turn " + std::to_string(1000 + i) + "\nINFO time_left " + std::to_string(900000 - i) + "\n";
+        script +=
+            "INFO timeout_turn " + std::to_string(1000 + i) + "\nINFO time_left " + std::to_string(900000 - i) + "\n";
     }
     s.send(script);
     s.front.wait_worker();
