@@ -6,7 +6,10 @@
 // own stop time (reply time minus budget plus the stop margin) it saw.
 //
 // Under the sanitizers (VANTREL_SANITIZER_BUILD set) the brains run many
-// times slower, so each game stops after a few moves.
+// times slower, so each game stops after a few moves, and reply times are
+// printed but not held to the turn limit: ThreadSanitizer alone stretches the
+// time between two clock readings by a good part of the reply margin, which
+// says nothing about the real brain.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -125,7 +128,9 @@ GameResult play_game(int size, int timeout_turn, int move_limit) {
             ADD_FAILURE() << "illegal reply \"" << *reply << "\" to move " << move_number;
             return result;
         }
-        EXPECT_LE(took, timeout_turn) << "move " << move_number << " on " << size << "x" << size;
+        if (!sanitized_build()) {
+            EXPECT_LE(took, timeout_turn) << "move " << move_number << " on " << size << "x" << size;
+        }
         result.slowest_reply_ms = std::max(result.slowest_reply_ms, took);
         if (move_number > 1) {  // the opening move is not searched
             const TurnBudget budget = turn_budget({move_number, timeout_turn, timeout_turn, TIME_LEFT_MS});
