@@ -11,8 +11,8 @@
 namespace vantrel {
 
 // Every Point member (history, saved corners, area, the moves of both tables)
-// starts as (0, 0) through its member initialisers; nothing else is set here,
-// since a game always begins with a reset.
+// starts as (0, 0) through its member initialisers, and the PV table as
+// zeros; the board is set by the reset that always begins a game.
 Engine::Engine() = default;
 
 void Engine::reset(int n) { reset_rectangle(n, n); }

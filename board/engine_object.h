@@ -121,7 +121,9 @@ public:
     Area area;
     HashStore hash;
     std::int32_t node_count = 0;  // make calls since the search began
-    PvTable pv_table;
+    // Zeroed at construction: the searches read pv_length of the row below
+    // before any search has written it.
+    PvTable pv_table{};
     bool follow_pv = false;
     bool time_up = false;
     std::int32_t ply = 0;
