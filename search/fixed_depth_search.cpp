@@ -60,18 +60,7 @@ FixedResult fixed_depth_search(Engine& e, int depth, bool root, int alpha, int b
         pv_record(e, only.x, only.y);
         return {point_of(only.x, only.y), only.priority};
     }
-    if (e.follow_pv) {
-        e.follow_pv = false;
-        const std::int32_t wanted = e.pv_table.pv[0][e.ply];
-        for (int i = 0; i < list.count; ++i) {
-            Candidate& c = list.entries[i];
-            if (pv_move(c.x, c.y) == wanted) {
-                e.follow_pv = true;
-                c.priority = FOLLOW_PV_PRIORITY;
-                break;
-            }
-        }
-    }
+    follow_previous_line(e, list, FOLLOW_PV_PRIORITY);
     sort_candidates(list);
     if (list.count == 0) list_near_cells(e, list);
 

@@ -37,6 +37,20 @@ void pv_record(Engine& e, int x, int y) {
     t.pv_length[p] = end;
 }
 
+void follow_previous_line(Engine& e, CandidateList& list, int priority) {
+    if (!e.follow_pv) return;
+    e.follow_pv = false;
+    const std::int32_t wanted = e.pv_table.pv[0][e.ply];
+    for (int i = 0; i < list.count; ++i) {
+        Candidate& c = list.entries[i];
+        if (pv_move(c.x, c.y) == wanted) {
+            e.follow_pv = true;
+            c.priority = priority;
+            return;
+        }
+    }
+}
+
 int pv_search(Engine& e, int depth, bool root, int alpha, int beta) {
     if (e.time_up) return evaluate(e);
     if (root)
@@ -76,18 +90,7 @@ int pv_search(Engine& e, int depth, bool root, int alpha, int beta) {
         pv_record(e, list.entries[0].x, list.entries[0].y);
         return evaluate(e);
     }
-    if (e.follow_pv) {
-        e.follow_pv = false;
-        const std::int32_t wanted = e.pv_table.pv[0][e.ply];
-        for (int i = 0; i < list.count; ++i) {
-            Candidate& c = list.entries[i];
-            if (pv_move(c.x, c.y) == wanted) {
-                e.follow_pv = true;
-                c.priority = FOLLOW_PV_PRIORITY;
-                break;
-            }
-        }
-    }
+    follow_previous_line(e, list, FOLLOW_PV_PRIORITY);
     sort_candidates(list);
     if (list.count == 0) list_near_cells(e, list);
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "board/engine_object.h"
+#include "search/candidates.h"
 
 namespace vantrel {
 
@@ -22,5 +23,10 @@ int pv_search(Engine& e, int depth, bool root, int alpha, int beta);
 // Records (x, y) as the best move at the current ply, followed by the line
 // the last child left in the row below.
 void pv_record(Engine& e, int x, int y);
+
+// While the search still follows the previous iteration's line: gives that
+// line's move for this ply the priority, so that it is searched first, or
+// stops following when the move is not among the candidates.
+void follow_previous_line(Engine& e, CandidateList& list, int priority);
 
 }  // namespace vantrel
