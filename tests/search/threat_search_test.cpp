@@ -152,5 +152,106 @@ TEST(ThreatSearch, DeadlinePassingMidSearchStoresNothingOnThePath) {
     EXPECT_EQ(threat_search(*e), 7);
 }
 
+// clang-format off
+// X to move. Two groups, far apart, with the plain fours at the top so that
+// the scan meets them before anything in the trap.
+//
+// The trap, rows 14 to 18: (6,14) makes X's four on row 14 and an open three
+// on column 6, a four with an open three. But its five point (7,14) also
+// completes O's four on column 7 (five point (7,13)), so O's block comes with
+// a four of its own, X must answer at (7,13), and the line ends with nothing
+// forced. O's four points (7,13) and (7,14) exist before any move is made.
+//
+// The plain fours, rows 2 to 7: (11,6) makes a four on column 11 and only a
+// closed three on row 6, where O at (7,6) and (13,6) leave no room for an open
+// one; O must block at (11,7). Then (8,6) makes a four on row 6 with an open
+// three on the diagonal (6,4) (7,5); O's block at (12,6) makes no four, and
+// the open three becomes an open four: five on ply 7.
+// (9,7) makes two open threes, but with O able to make a four that is no win.
+// The lone O stones on the right only even the stone count.
+const Picture FOUR_THREE_TRAP_BESIDE_FOURS = {
+    "....................",
+    ".................O..",
+    "...........O........",
+    "...........X........",
+    "......X....X........",
+    ".......X...X.......O",
+    ".......O.XX..O......",
+    "....................",
+    "....................",
+    "..................O.",
+    "....................",
+    "..............O.....",
+    "....................",
+    "....................",
+    "..OXXX..............",
+    "......XO............",
+    "......XO.........O..",
+    ".......O............",
+    ".......X............",
+    "............O.......",
+};
+// clang-format on
+const Move TRAP_FOUR_THREE = {6, 14};
+const Move TRAP_BLOCK = {7, 14};         // X's five point, and O's four
+const Move TRAP_COUNTER_FIVE = {7, 13};  // O's five point after the block
+const Move FIRST_PLAIN_FOUR = {11, 6};
+
+int status_at(const Engine& e, Move m, int player) {
+    return e.cell(m.first + MARGIN, m.second + MARGIN).status[player];
+}
+
+TEST(ThreatSearch, FourWithOpenThreeThatFailsLeavesTheWinByPlainFours) {
+    auto e = engine_from_picture(FOUR_THREE_TRAP_BESIDE_FOURS);
+    give_ample_time(*e);
+    ASSERT_EQ(e->side, 0);
+    ASSERT_GE(e->status_count[0][STATUS_FOUR_THREE], 1);
+    ASSERT_EQ(e->status_count[0][STATUS_FIVE], 0);
+    ASSERT_EQ(e->status_count[1][STATUS_FIVE], 0);
+    const std::int32_t* o = e->status_count[1];
+    ASSERT_GT(o[STATUS_OPEN_FOUR] + o[STATUS_FOUR_THREE] + o[STATUS_FOUR_PLUS] + o[STATUS_FOUR], 0);
+    ASSERT_EQ(status_at(*e, TRAP_FOUR_THREE, 0), STATUS_FOUR_THREE);
+    ASSERT_EQ(status_at(*e, FIRST_PLAIN_FOUR, 0), STATUS_FOUR_PLUS);
+
+    // The trap as described: O's forced block leaves X facing a five point.
+    {
+        auto line = engine_from_picture(FOUR_THREE_TRAP_BESIDE_FOURS);
+        make_protocol(*line, TRAP_FOUR_THREE);
+        ASSERT_EQ(line->status_count[0][STATUS_FIVE], 1);
+        ASSERT_EQ(status_at(*line, TRAP_BLOCK, 0), STATUS_FIVE);
+        make_protocol(*line, TRAP_BLOCK);
+        ASSERT_EQ(line->status_count[1][STATUS_FIVE], 1);
+        ASSERT_EQ(status_at(*line, TRAP_COUNTER_FIVE, 1), STATUS_FIVE);
+    }
+
+    // No four with an open three wins for X: after each, O to move is not lost.
+    {
+        auto probe = engine_from_picture(FOUR_THREE_TRAP_BESIDE_FOURS);
+        give_ample_time(*probe);
+        int tried = 0;
+        for (int y = MARGIN; y < probe->board_height + MARGIN; ++y)
+            for (int x = MARGIN; x < probe->board_width + MARGIN; ++x) {
+                const Cell& c = probe->cell(x, y);
+                if (c.state != EMPTY || c.status[0] != STATUS_FOUR_THREE) continue;
+                ++tried;
+                probe->make(x, y);
+                EXPECT_GE(threat_search(*probe), 0) << "after X at (" << x - MARGIN << "," << y - MARGIN << ")";
+                probe->undo();
+            }
+        ASSERT_EQ(tried, e->status_count[0][STATUS_FOUR_THREE]);
+    }
+
+    // The outcome check stops after the failed four with an open three.
+    EXPECT_EQ(outcome_check(*e), 0);
+
+    const PositionSnapshot before(*e);
+    EXPECT_EQ(threat_search(*e), 7);
+    EXPECT_STREQ(before.difference(*e), "");
+    ASSERT_TRUE(is_stored(*e));
+    EXPECT_EQ(slot(*e).value, 7);
+    EXPECT_EQ(slot(*e).best_move.x, FIRST_PLAIN_FOUR.first + MARGIN);
+    EXPECT_EQ(slot(*e).best_move.y, FIRST_PLAIN_FOUR.second + MARGIN);
+}
+
 }  // namespace
 }  // namespace vantrel::testing
