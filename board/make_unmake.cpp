@@ -5,7 +5,9 @@
 // counts, the search rectangle and the position hash follow. make and undo are
 // a mirrored pair: each step of one has its twin in the other.
 #include <algorithm>
+#include <bit>
 #include <cassert>
+#include <cstring>
 
 #include "board/engine_object.h"
 #include "board/pattern_tables.h"
@@ -23,32 +25,51 @@ constexpr int NEAR1[8] = {STEP[0], -STEP[0], STEP[1], -STEP[1], STEP[2], -STEP[2
 constexpr int NEAR2[8] = {2 * STEP[0], -2 * STEP[0], 2 * STEP[1], -2 * STEP[1],
                           2 * STEP[2], -2 * STEP[2], 2 * STEP[3], -2 * STEP[3]};
 
-inline int status_of(const Cell& c, int p) {
-    return StatusTable[status_index(c.line_type[0][p], c.line_type[1][p], c.line_type[2][p], c.line_type[3][p])];
+// The eight line types of a cell as one word, byte 2d + p holding
+// line_type[d][p]. Reading and writing them whole keeps the re-lookup in
+// registers instead of eight byte loads behind a byte store.
+static_assert(std::endian::native == std::endian::little && sizeof(Cell::line_type) == sizeof(std::uint64_t));
+
+inline std::uint64_t load_types(const Cell& c) {
+    std::uint64_t types;
+    std::memcpy(&types, c.line_type, sizeof types);
+    return types;
 }
 
-inline void lookup_line(Cell& c, int d) {
-    c.line_type[d][0] = LineTypeTable[pair_index(c.line_mask[d][0], c.line_mask[d][1])];
-    c.line_type[d][1] = LineTypeTable[pair_index(c.line_mask[d][1], c.line_mask[d][0])];
+inline void store_types(Cell& c, std::uint64_t types) { std::memcpy(c.line_type, &types, sizeof types); }
+
+// status_index of player p's four line types in one multiplication: masked,
+// the types of p are the low bytes of four 16-bit lanes t0..t3, and the top
+// lane of the product with the weights 1, 10, 100, 1000 gathers
+// 1000 t0 + 100 t1 + 10 t2 + t3. Types are at most 9, so the lower lanes stay
+// below 1000 and never carry into the top one.
+constexpr std::uint64_t PLAYER_LANES = 0x00FF00FF00FF00FFULL;
+constexpr std::uint64_t STATUS_WEIGHTS = 1ULL | 10ULL << 16 | 100ULL << 32 | 1000ULL << 48;
+
+inline int status_of(std::uint64_t types, int p) {
+    return StatusTable[(((types >> (8 * p)) & PLAYER_LANES) * STATUS_WEIGHTS) >> 48];
 }
 
-inline void lookup_statuses(Cell& c) {
-    c.status[0] = static_cast<std::uint8_t>(status_of(c, 0));
-    c.status[1] = static_cast<std::uint8_t>(status_of(c, 1));
+// Two line types of direction d as the 16-bit lane of that direction.
+inline std::uint64_t line_types_of(const Cell& c, int d) {
+    const int m0 = c.line_mask[d][0], m1 = c.line_mask[d][1];
+    return static_cast<std::uint64_t>(LineTypeTable[pair_index(m0, m1)] | LineTypeTable[pair_index(m1, m0)] << 8)
+           << (16 * d);
 }
 
 }  // namespace
 
 // An empty cell whose masks changed in direction d: it leaves the counts
-// under its old statuses and re-enters under the new ones. Everything is read
-// into locals first: the byte-sized fields may alias anything, and the
-// counters are touched only when a status really changes (mostly it does not).
+// under its old statuses and re-enters under the new ones. When neither line
+// type of d changed, neither status can; the counters are touched only when a
+// status really changes (mostly it does not).
 inline void Engine::relookup(Cell& c, int d) {
-    const int m0 = c.line_mask[d][0], m1 = c.line_mask[d][1];
     const int old0 = c.status[0], old1 = c.status[1];
-    c.line_type[d][0] = LineTypeTable[pair_index(m0, m1)];
-    c.line_type[d][1] = LineTypeTable[pair_index(m1, m0)];
-    const int new0 = status_of(c, 0), new1 = status_of(c, 1);
+    const std::uint64_t before = load_types(c);
+    const std::uint64_t types = (before & ~(0xFFFFULL << (16 * d))) | line_types_of(c, d);
+    if (types == before) return;
+    store_types(c, types);
+    const int new0 = status_of(types, 0), new1 = status_of(types, 1);
     c.status[0] = static_cast<std::uint8_t>(new0);
     c.status[1] = static_cast<std::uint8_t>(new1);
     if (new0 != old0) {
@@ -84,7 +105,11 @@ void Engine::make(int x, int y) {
     area.x_max = static_cast<std::uint8_t>(std::min(std::max<int>(area.x_max, x + 2), board_width + MARGIN - 1));
     area.y_max = static_cast<std::uint8_t>(std::min(std::max<int>(area.y_max, y + 2), board_height + MARGIN - 1));
 
+    // Fully unrolled, so that every cell offset, mask bit and lane shift is a
+    // constant.
+#pragma GCC unroll 4
     for (int d = 0; d < DIRECTIONS; ++d) {
+#pragma GCC unroll 4
         for (int k = 1; k <= 4; ++k) {
             // Seen from k steps back the stone is k steps forward, and the
             // other way round.
@@ -120,8 +145,11 @@ void Engine::undo() {
     area.y_max = area_hi_saved[move_count].y;
 
     // The cell's masks were kept exact while it was occupied.
-    for (int d = 0; d < DIRECTIONS; ++d) lookup_line(*centre, d);
-    lookup_statuses(*centre);
+    std::uint64_t types = 0;
+    for (int d = 0; d < DIRECTIONS; ++d) types |= line_types_of(*centre, d);
+    store_types(*centre, types);
+    centre->status[0] = static_cast<std::uint8_t>(status_of(types, 0));
+    centre->status[1] = static_cast<std::uint8_t>(status_of(types, 1));
     ++status_count[0][centre->status[0]];
     ++status_count[1][centre->status[1]];
     centre->state = EMPTY;
@@ -132,7 +160,9 @@ void Engine::undo() {
     hash.remove_stone(x, y, p);
     --ply;
 
+#pragma GCC unroll 4
     for (int d = 0; d < DIRECTIONS; ++d) {
+#pragma GCC unroll 4
         for (int k = 1; k <= 4; ++k) {
             Cell& back = centre[-k * STEP[d]];
             back.line_mask[d][p] &= static_cast<std::uint8_t>(~(0x10 << (k - 1)));
