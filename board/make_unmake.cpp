@@ -57,6 +57,14 @@ inline std::uint64_t line_types_of(const Cell& c, int d) {
            << (16 * d);
 }
 
+#ifndef NDEBUG
+std::uint64_t types_from_masks(const Cell& c) {
+    std::uint64_t types = 0;
+    for (int d = 0; d < DIRECTIONS; ++d) types |= line_types_of(c, d);
+    return types;
+}
+#endif
+
 }  // namespace
 
 // An empty cell whose masks changed in direction d: it leaves the counts
@@ -144,12 +152,13 @@ void Engine::undo() {
     area.x_max = area_hi_saved[move_count].x;
     area.y_max = area_hi_saved[move_count].y;
 
-    // The cell's masks were kept exact while it was occupied.
-    std::uint64_t types = 0;
-    for (int d = 0; d < DIRECTIONS; ++d) types |= line_types_of(*centre, d);
-    store_types(*centre, types);
-    centre->status[0] = static_cast<std::uint8_t>(status_of(types, 0));
-    centre->status[1] = static_cast<std::uint8_t>(status_of(types, 1));
+    // The cell's line types and statuses are still those it had when the
+    // stone was placed, and they are exact again: every later stone has been
+    // taken back, so its masks are what they were then. It re-enters the
+    // counts under the statuses it left them with.
+    assert(load_types(*centre) == types_from_masks(*centre));
+    assert(centre->status[0] == status_of(load_types(*centre), 0));
+    assert(centre->status[1] == status_of(load_types(*centre), 1));
     ++status_count[0][centre->status[0]];
     ++status_count[1][centre->status[1]];
     centre->state = EMPTY;
