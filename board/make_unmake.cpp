@@ -113,6 +113,14 @@ void Engine::make(int x, int y) {
     area.x_max = static_cast<std::uint8_t>(std::min(std::max<int>(area.x_max, x + 2), board_width + MARGIN - 1));
     area.y_max = static_cast<std::uint8_t>(std::min(std::max<int>(area.y_max, y + 2), board_height + MARGIN - 1));
 
+    // The searches probe both transposition tables at the new position
+    // first thing: the hash goes ahead of the board work, so that the slots'
+    // cache lines arrive while the cells are looked up. hash_index is below
+    // the size of either table, so it is the threat table's slot as well.
+    hash.add_stone(x, y, p);
+    __builtin_prefetch(&hash.SearchTable[hash.hash_index]);
+    __builtin_prefetch(&hash.ThreatTable[hash.hash_index]);
+
     // Fully unrolled, so that every cell offset, mask bit and lane shift is a
     // constant.
 #pragma GCC unroll 4
@@ -134,7 +142,6 @@ void Engine::make(int x, int y) {
         ++centre[NEAR2[i]].near2;
     }
 
-    hash.add_stone(x, y, p);
     side = 1 - side;
     other = 1 - other;
     ++ply;
