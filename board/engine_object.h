@@ -135,7 +135,7 @@ public:
     std::int32_t clock_checked_at = 0;
 
 private:
-    void relookup(Cell& c, int d);
+    void relookup(Cell& c, int d, unsigned masks);
 };
 
 }  // namespace vantrel

@@ -50,9 +50,24 @@ inline int status_of(std::uint64_t types, int p) {
     return StatusTable[(((types >> (8 * p)) & PLAYER_LANES) * STATUS_WEIGHTS) >> 48];
 }
 
-// Two line types of direction d as the 16-bit lane of that direction.
-inline std::uint64_t line_types_of(const Cell& c, int d) {
-    const int m0 = c.line_mask[d][0], m1 = c.line_mask[d][1];
+// Both players' masks of direction d as one 16-bit word, player 0's in the
+// low byte: a stone's bit is set or cleared in a register, and the new masks
+// are used from there rather than read back behind the byte store.
+inline unsigned load_masks(const Cell& c, int d) {
+    std::uint16_t masks;
+    std::memcpy(&masks, c.line_mask[d], sizeof masks);
+    return masks;
+}
+
+inline void store_masks(Cell& c, int d, unsigned masks) {
+    const auto word = static_cast<std::uint16_t>(masks);
+    std::memcpy(c.line_mask[d], &word, sizeof word);
+}
+
+// The two line types of direction d, for the masks of that direction, as the
+// 16-bit lane of d.
+inline std::uint64_t line_types_of(unsigned masks, int d) {
+    const unsigned m0 = masks & 0xFF, m1 = masks >> 8;
     return static_cast<std::uint64_t>(LineTypeTable[pair_index(m0, m1)] | LineTypeTable[pair_index(m1, m0)] << 8)
            << (16 * d);
 }
@@ -60,21 +75,21 @@ inline std::uint64_t line_types_of(const Cell& c, int d) {
 #ifndef NDEBUG
 std::uint64_t types_from_masks(const Cell& c) {
     std::uint64_t types = 0;
-    for (int d = 0; d < DIRECTIONS; ++d) types |= line_types_of(c, d);
+    for (int d = 0; d < DIRECTIONS; ++d) types |= line_types_of(load_masks(c, d), d);
     return types;
 }
 #endif
 
 }  // namespace
 
-// An empty cell whose masks changed in direction d: it leaves the counts
-// under its old statuses and re-enters under the new ones. When neither line
-// type of d changed, neither status can; the counters are touched only when a
-// status really changes (mostly it does not).
-inline void Engine::relookup(Cell& c, int d) {
+// An empty cell whose masks changed in direction d, now `masks`: it leaves
+// the counts under its old statuses and re-enters under the new ones. When
+// neither line type of d changed, neither status can; the counters are
+// touched only when a status really changes (mostly it does not).
+inline void Engine::relookup(Cell& c, int d, unsigned masks) {
     const int old0 = c.status[0], old1 = c.status[1];
     const std::uint64_t before = load_types(c);
-    const std::uint64_t types = (before & ~(0xFFFFULL << (16 * d))) | line_types_of(c, d);
+    const std::uint64_t types = (before & ~(0xFFFFULL << (16 * d))) | line_types_of(masks, d);
     if (types == before) return;
     store_types(c, types);
     const int new0 = status_of(types, 0), new1 = status_of(types, 1);
@@ -96,6 +111,7 @@ void Engine::make(int x, int y) {
     assert(move_count < HISTORY_SIZE);
 
     const int p = side;
+    const int owner = 8 * p;  // shift of p's byte in a pair of masks
     Cell* const centre = &cells[x][y];
 
     ++node_count;
@@ -130,11 +146,13 @@ void Engine::make(int x, int y) {
             // Seen from k steps back the stone is k steps forward, and the
             // other way round.
             Cell& back = centre[-k * STEP[d]];
-            back.line_mask[d][p] |= static_cast<std::uint8_t>(0x10 << (k - 1));
-            if (back.state == EMPTY) relookup(back, d);
+            const unsigned back_masks = load_masks(back, d) | (0x10u << (k - 1)) << owner;
+            store_masks(back, d, back_masks);
+            if (back.state == EMPTY) relookup(back, d, back_masks);
             Cell& forward = centre[k * STEP[d]];
-            forward.line_mask[d][p] |= static_cast<std::uint8_t>(0x08 >> (k - 1));
-            if (forward.state == EMPTY) relookup(forward, d);
+            const unsigned forward_masks = load_masks(forward, d) | (0x08u >> (k - 1)) << owner;
+            store_masks(forward, d, forward_masks);
+            if (forward.state == EMPTY) relookup(forward, d, forward_masks);
         }
     }
     for (int i = 0; i < 8; ++i) {
@@ -173,6 +191,7 @@ void Engine::undo() {
     side = 1 - side;
     other = 1 - other;
     const int p = side;
+    const int owner = 8 * p;  // shift of p's byte in a pair of masks
     hash.remove_stone(x, y, p);
     --ply;
 
@@ -181,11 +200,13 @@ void Engine::undo() {
 #pragma GCC unroll 4
         for (int k = 1; k <= 4; ++k) {
             Cell& back = centre[-k * STEP[d]];
-            back.line_mask[d][p] &= static_cast<std::uint8_t>(~(0x10 << (k - 1)));
-            if (back.state == EMPTY) relookup(back, d);
+            const unsigned back_masks = load_masks(back, d) & ~((0x10u << (k - 1)) << owner);
+            store_masks(back, d, back_masks);
+            if (back.state == EMPTY) relookup(back, d, back_masks);
             Cell& forward = centre[k * STEP[d]];
-            forward.line_mask[d][p] &= static_cast<std::uint8_t>(~(0x08 >> (k - 1)));
-            if (forward.state == EMPTY) relookup(forward, d);
+            const unsigned forward_masks = load_masks(forward, d) & ~((0x08u >> (k - 1)) << owner);
+            store_masks(forward, d, forward_masks);
+            if (forward.state == EMPTY) relookup(forward, d, forward_masks);
         }
     }
     for (int i = 0; i < 8; ++i) {
