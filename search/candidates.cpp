@@ -141,23 +141,16 @@ void generate_candidates(const Engine& e, CandidateList& list) {
 }
 
 void sort_candidates(CandidateList& list) {
-    // Binary insertion sort: stable (an entry goes behind every entry that
-    // does not rank below it), in place, no allocation; the shifts are block
-    // moves, which keeps it quick on lists of up to a few hundred entries.
+    // Insertion sort: stable (an entry goes behind every entry that does not
+    // rank below it), in place, no allocation. Lists are short, so shifting
+    // entry by entry while walking back costs less than a binary search and
+    // a call to a block move.
     Candidate* const entries = list.entries;
     for (int i = 1; i < list.count; ++i) {
         const Candidate moving = entries[i];
-        int lo = 0, hi = i;
-        while (lo < hi) {
-            const int mid = (lo + hi) / 2;
-            if (compare_candidates(entries[mid], moving) > 0)
-                hi = mid;
-            else
-                lo = mid + 1;
-        }
-        if (lo == i) continue;
-        std::memmove(entries + lo + 1, entries + lo, sizeof(Candidate) * static_cast<std::size_t>(i - lo));
-        entries[lo] = moving;
+        int j = i;
+        for (; j > 0 && compare_candidates(entries[j - 1], moving) > 0; --j) entries[j] = entries[j - 1];
+        entries[j] = moving;
     }
 }
 
