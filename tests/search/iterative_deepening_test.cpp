@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "board/pattern_tables.h"
 #include "search/candidates.h"
 #include "search/evaluation.h"
@@ -203,6 +206,42 @@ TEST(IterativeDeepening, ANewGameRepeatsTheFirstGamesSearch) {
     EXPECT_EQ(first.move.x, again.move.x);
     EXPECT_EQ(first.move.y, again.move.y);
     EXPECT_EQ(first.nodes, again.nodes);
+}
+
+
+// A game of self-play at a fixed depth: every move and node count, from the
+// opening on a fresh board. The tables carry over from move to move, as in a
+// real game, so a leak between games would show as a different count.
+std::vector<std::pair<BoardPoint, int>> self_play(Engine& e, int size, int plies, int depth) {
+    e.reset(size);
+    e.move(size / 2, size / 2);
+    std::vector<std::pair<BoardPoint, int>> game;
+    for (int i = 0; i < plies; ++i) {
+        const DeepeningReport r = deepen(e, depth);
+        EXPECT_TRUE(on_empty_cell(e, r.move)) << "ply " << i;
+        if (!on_empty_cell(e, r.move)) break;
+        game.push_back({r.move, e.node_count});
+        e.move(r.move.x, r.move.y);
+    }
+    return game;
+}
+
+TEST(IterativeDeepening, TheSameGameTwiceAndAfterARestartGivesTheSameMoves) {
+    constexpr int PLIES = 12;
+    auto first = new_engine(15);
+    auto second = new_engine(15);
+    const auto a = self_play(*first, 15, PLIES, TEST_DEPTH);
+    const auto b = self_play(*second, 15, PLIES, TEST_DEPTH);
+    const auto again = self_play(*first, 15, PLIES, TEST_DEPTH);  // a new game on a used engine
+    ASSERT_EQ(a.size(), static_cast<std::size_t>(PLIES));
+    ASSERT_EQ(b.size(), a.size());
+    ASSERT_EQ(again.size(), a.size());
+    for (int i = 0; i < PLIES; ++i) {
+        EXPECT_TRUE(a[i].first.x == b[i].first.x && a[i].first.y == b[i].first.y) << "ply " << i;
+        EXPECT_EQ(a[i].second, b[i].second) << "ply " << i;
+        EXPECT_TRUE(a[i].first.x == again[i].first.x && a[i].first.y == again[i].first.y) << "ply " << i;
+        EXPECT_EQ(a[i].second, again[i].second) << "ply " << i;
+    }
 }
 
 }  // namespace
