@@ -33,7 +33,8 @@ void Engine::reset_rectangle(int width, int height) {
     // reached from this board. Clearing whole cells (not only state and
     // masks) leaves nothing of a larger earlier board in the frame.
     for (int x = 0; x < width + 2 * MARGIN; ++x)
-        for (int y = 0; y < height + 2 * MARGIN; ++y) cells[x][y] = Cell{playable(x, y) ? EMPTY : OUTSIDE, {}, {}, {}, 0, 0};
+        for (int y = 0; y < height + 2 * MARGIN; ++y)
+            cells[x][y] = Cell{playable(x, y) ? EMPTY : OUTSIDE, {}, {}, {}, 0, 0};
 
     for (int x = MARGIN; x < width + MARGIN; ++x) {
         for (int y = MARGIN; y < height + MARGIN; ++y) {

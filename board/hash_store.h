@@ -91,15 +91,15 @@ public:
     // player p is placed and subtracted when it is taken back.
     void add_stone(int x, int y, int p) {
         const int u = x - 4, v = y - 4;
-        hash_index = static_cast<std::int32_t>(
-            (static_cast<std::uint32_t>(hash_index) + ZobristTables.index[p][v][u]) & HASH_INDEX_MASK);
+        hash_index = static_cast<std::int32_t>((static_cast<std::uint32_t>(hash_index) + ZobristTables.index[p][v][u]) &
+                                               HASH_INDEX_MASK);
         hash_check1 += ZobristTables.check1[p][v][u];
         hash_check2 += ZobristTables.check2[p][v][u];
     }
     void remove_stone(int x, int y, int p) {
         const int u = x - 4, v = y - 4;
-        hash_index = static_cast<std::int32_t>(
-            (static_cast<std::uint32_t>(hash_index) - ZobristTables.index[p][v][u]) & HASH_INDEX_MASK);
+        hash_index = static_cast<std::int32_t>((static_cast<std::uint32_t>(hash_index) - ZobristTables.index[p][v][u]) &
+                                               HASH_INDEX_MASK);
         hash_check1 -= ZobristTables.check1[p][v][u];
         hash_check2 -= ZobristTables.check2[p][v][u];
     }

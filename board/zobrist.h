@@ -10,7 +10,7 @@
 
 namespace vantrel {
 
-inline constexpr int ZOBRIST_SIDE = 32;  // cells per side of the largest board
+inline constexpr int ZOBRIST_SIDE = 32;                               // cells per side of the largest board
 inline constexpr std::uint64_t ZOBRIST_SEED = 0x56616E7472656C31ULL;  // "Vantrel1"
 inline constexpr std::uint32_t ZOBRIST_KEY_LIMIT = 1U << 30;
 

@@ -1,12 +1,13 @@
 // The engine object: reset to an empty board (square and rectangular), its
 // frame, the fixed operations, and the position-hash keys.
+#include "board/engine_object.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <set>
 
-#include "board/engine_object.h"
 #include "board/pattern_tables.h"
 #include "board/zobrist.h"
 #include "support/position_setup.h"

@@ -60,8 +60,10 @@ void expect_consistent(const Engine& e, const HashWords& base, const std::vector
                     const int nx = x + dx, ny = y + dy;
                     if ((dx == 0 && dy == 0) || !playable(e, nx, ny) || owner[nx][ny] < 0) continue;
                     const bool on_line = dx == 0 || dy == 0 || dx == dy || dx == -dy;
-                    if (std::max(std::abs(dx), std::abs(dy)) == 1) ++near1;
-                    else if (on_line) ++near2;
+                    if (std::max(std::abs(dx), std::abs(dy)) == 1)
+                        ++near1;
+                    else if (on_line)
+                        ++near2;
                 }
             EXPECT_EQ(c.near1, near1) << x << "," << y;
             EXPECT_EQ(c.near2, near2) << x << "," << y;
@@ -92,7 +94,8 @@ void expect_consistent(const Engine& e, const HashWords& base, const std::vector
         }
     }
     for (int p = 0; p < 2; ++p)
-        for (int v = 1; v <= 10; ++v) EXPECT_EQ(e.status_count[p][v], counts[p][v]) << "player " << p << " status " << v;
+        for (int v = 1; v <= 10; ++v)
+            EXPECT_EQ(e.status_count[p][v], counts[p][v]) << "player " << p << " status " << v;
 
     int x_min = e.board_width / 2 + 3, x_max = e.board_width / 2 + 5;
     int y_min = e.board_height / 2 + 3, y_max = e.board_height / 2 + 5;
@@ -139,8 +142,10 @@ TEST(MakeUnmake, RandomGamesMatchRecomputation) {
                 const bool edge = rng() % 3 == 0;
                 x = 4 + static_cast<int>(rng() % width);
                 y = 4 + static_cast<int>(rng() % height);
-                if (edge && rng() % 2) x = rng() % 2 ? 4 : width + 3;
-                else if (edge) y = rng() % 2 ? 4 : height + 3;
+                if (edge && rng() % 2)
+                    x = rng() % 2 ? 4 : width + 3;
+                else if (edge)
+                    y = rng() % 2 ? 4 : height + 3;
             } while (e->cell(x, y).state != EMPTY);
             stones.push_back({x, y, e->side});
             e->make(x, y);
@@ -251,7 +256,7 @@ TEST(MakeUnmake, CornerStoneTouchesFrameMasksButNoFrameStatus) {
 TEST(MakeUnmake, FarCellsAndKnightMovesUntouched) {
     auto e = new_engine(19);
     const int x = 13, y = 13;
-    const std::vector<std::pair<int, int>> untouched = {{x + 5, y}, {x, y - 5}, {x + 5, y + 5}, {x + 1, y + 2},
+    const std::vector<std::pair<int, int>> untouched = {{x + 5, y},     {x, y - 5},     {x + 5, y + 5}, {x + 1, y + 2},
                                                         {x - 2, y + 1}, {x + 2, y - 1}, {x - 1, y - 2}};
     std::vector<Cell> before;
     for (auto [cx, cy] : untouched) before.push_back(e->cell(cx, cy));

@@ -208,7 +208,6 @@ TEST(IterativeDeepening, ANewGameRepeatsTheFirstGamesSearch) {
     EXPECT_EQ(first.nodes, again.nodes);
 }
 
-
 // A game of self-play at a fixed depth: every move and node count, from the
 // opening on a fresh board. The tables carry over from move to move, as in a
 // real game, so a leak between games would show as a different count.

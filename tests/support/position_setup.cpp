@@ -1,8 +1,6 @@
 #include "support/position_setup.h"
 
-
 #include <stdexcept>
-
 
 namespace vantrel::testing {
 
@@ -25,13 +23,18 @@ std::unique_ptr<Engine> engine_from_picture(const std::vector<std::string>& rows
         int x = 0;
         for (char ch : rows[y]) {
             if (ch == ' ') continue;
-            if (ch == 'X' || ch == 'x') stones[0].push_back({x, y});
-            else if (ch == 'O' || ch == 'o') stones[1].push_back({x, y});
-            else if (ch != '.' && ch != '+') throw std::invalid_argument("bad picture character");
+            if (ch == 'X' || ch == 'x')
+                stones[0].push_back({x, y});
+            else if (ch == 'O' || ch == 'o')
+                stones[1].push_back({x, y});
+            else if (ch != '.' && ch != '+')
+                throw std::invalid_argument("bad picture character");
             ++x;
         }
-        if (y == 0) width = x;
-        else if (x != width) throw std::invalid_argument("picture rows differ in width");
+        if (y == 0)
+            width = x;
+        else if (x != width)
+            throw std::invalid_argument("picture rows differ in width");
     }
     const auto n0 = stones[0].size(), n1 = stones[1].size();
     if (n0 != n1 && n0 != n1 + 1) throw std::invalid_argument("picture: X must equal O or lead by one");
