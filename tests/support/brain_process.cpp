@@ -119,6 +119,14 @@ std::optional<std::string> BrainProcess::read_line(Millis timeout) {
     }
 }
 
+std::optional<std::string> BrainProcess::read_reply(Millis timeout) {
+    const auto deadline = Clock::now() + timeout;
+    for (;;) {
+        auto line = read_line(Millis(remaining_ms(deadline)));
+        if (!line || !line->starts_with("MESSAGE")) return line;
+    }
+}
+
 void BrainProcess::close_input() { close_fd(to_brain_); }
 
 std::optional<int> BrainProcess::wait_exit(Millis timeout) {

@@ -37,6 +37,10 @@ public:
     // The next output line without its line feed; none when no whole line
     // comes within the timeout or the output has ended (see output_ended).
     std::optional<std::string> read_line(Millis timeout);
+    // The next line that is not a MESSAGE line, as a manager reads replies:
+    // the MESSAGE lines before it are dropped. Same timeout rule as read_line,
+    // counted for the whole wait.
+    std::optional<std::string> read_reply(Millis timeout);
     // Whether the brain has closed its output and every line has been read.
     bool output_ended() const { return output_closed_ && buffer_.empty(); }
     // Output received after the last whole line (normally empty).
