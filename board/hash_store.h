@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 
 #include "board/zobrist.h"
 
@@ -72,6 +73,30 @@ struct ThreatEntry {
 };
 static_assert(sizeof(ThreatEntry) == 12);
 
+// Only the first REACHABLE_THREAT_SLOTS entries of the threat table are ever
+// used: its slot is hash_index, which stays below 2^18.
+inline constexpr int REACHABLE_THREAT_SLOTS = SEARCH_TABLE_SIZE;
+static_assert(REACHABLE_THREAT_SLOTS <= THREAT_TABLE_SIZE && HASH_INDEX_MASK < REACHABLE_THREAT_SLOTS);
+
+// The threat table's entries, laid out as a plain array of ThreatEntry but
+// held in storage that no constructor writes: the entries beyond the
+// reachable ones are never written at all, so their pages are never
+// committed to memory. HashStore sets up the reachable ones.
+class ThreatEntries {
+public:
+    ThreatEntry& operator[](std::int32_t i) { return entries()[i]; }
+    const ThreatEntry& operator[](std::int32_t i) const { return entries()[i]; }
+
+private:
+    // ThreatEntry is an aggregate, so the storage array's lifetime implicitly
+    // creates the entries in it.
+    ThreatEntry* entries() { return std::launder(reinterpret_cast<ThreatEntry*>(storage_)); }
+    const ThreatEntry* entries() const { return std::launder(reinterpret_cast<const ThreatEntry*>(storage_)); }
+
+    alignas(ThreatEntry) unsigned char storage_[sizeof(ThreatEntry) * THREAT_TABLE_SIZE];
+};
+static_assert(sizeof(ThreatEntries) == sizeof(ThreatEntry[THREAT_TABLE_SIZE]));
+
 // What search_probe hands back beside its result.
 struct ProbeOut {
     std::int16_t x = 0;
@@ -81,7 +106,10 @@ struct ProbeOut {
 
 class HashStore {
 public:
-    ThreatEntry ThreatTable[THREAT_TABLE_SIZE];
+    // The reachable threat entries start as all zeros, their moves (0, 0).
+    HashStore();
+
+    ThreatEntries ThreatTable;
     std::int32_t hash_index = 0;  // 0 .. 2^18 - 1
     std::uint32_t hash_check1 = 0;
     std::uint32_t hash_check2 = 0;
@@ -105,7 +133,7 @@ public:
     }
 
     // Empties both tables, as a new game does: every SearchEntry field but its
-    // move becomes 0; every ThreatEntry loses its check words only.
+    // move becomes 0; every reachable ThreatEntry loses its check words only.
     void clear();
 
     // Main table (search/transposition_tables.cpp).

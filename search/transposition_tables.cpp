@@ -12,9 +12,10 @@ inline bool matches(const SearchEntry& entry, const HashStore& h) {
     return entry.check1 == h.hash_check1 && entry.check2 == h.hash_check2;
 }
 
-// hash_index stays below 2^18, so only the first quarter of the threat table
-// is ever used; the mask keeps the index inside the table all the same.
-inline int threat_slot(const HashStore& h) { return h.hash_index & (THREAT_TABLE_SIZE - 1); }
+// hash_index stays below 2^18, so only the first eighth of the threat table
+// is ever used (the rest is never even written); the mask keeps the slot in
+// that part all the same.
+inline int threat_slot(const HashStore& h) { return h.hash_index & (REACHABLE_THREAT_SLOTS - 1); }
 
 // The 8-bit value field of a threat entry.
 inline constexpr int THREAT_VALUE_MIN = -128;

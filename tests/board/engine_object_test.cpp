@@ -134,6 +134,12 @@ TEST(EngineObject, FreshEngineHasNoStoredMoves) {
         EXPECT_EQ(e->hash.SearchTable[i].best_move.x, 0);
         EXPECT_EQ(e->hash.SearchTable[i].best_move.y, 0);
     }
+    // Of the threat table only the part that a hash index reaches.
+    for (int i = 0; i < REACHABLE_THREAT_SLOTS; i += 997) {
+        const ThreatEntry& t = e->hash.ThreatTable[i];
+        EXPECT_EQ(t.check1 | t.check2, 0u);
+        EXPECT_EQ(t.best_move.x | t.best_move.y, 0);
+    }
     EXPECT_EQ(e->history[0].x, 0);
     EXPECT_EQ(e->area.x_max, 0);
 }
