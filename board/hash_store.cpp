@@ -6,18 +6,23 @@
 namespace vantrel {
 
 HashStore::HashStore() {
-    for (int i = 0; i < REACHABLE_THREAT_SLOTS; ++i) ThreatTable[i] = ThreatEntry{};
+    ThreatEntry* const threat = &ThreatTable[0];
+    for (int i = 0; i < REACHABLE_THREAT_SLOTS; ++i) threat[i] = ThreatEntry{};
 }
 
 void HashStore::clear() {
+    if (!stored_since_clear) return;
+    stored_since_clear = false;
+    bounds_since_clear = false;
     for (SearchEntry& entry : SearchTable) {
         const Point move = entry.best_move;
         entry = SearchEntry{};
         entry.best_move = move;
     }
+    ThreatEntry* const threat = &ThreatTable[0];
     for (int i = 0; i < REACHABLE_THREAT_SLOTS; ++i) {
-        ThreatTable[i].check1 = 0;
-        ThreatTable[i].check2 = 0;
+        threat[i].check1 = 0;
+        threat[i].check2 = 0;
     }
 }
 

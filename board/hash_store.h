@@ -114,6 +114,13 @@ public:
     std::uint32_t hash_check1 = 0;
     std::uint32_t hash_check2 = 0;
     SearchEntry SearchTable[SEARCH_TABLE_SIZE];
+    // The tables change only through the store operations below, and through
+    // clear and clear_bounds. While no store has run since the last clear,
+    // both tables are still empty and clear has nothing to do; while no
+    // search_store has run since the last clear_bounds, no entry has a bound.
+    // A new store sets them; they start set, as the tables start unemptied.
+    bool stored_since_clear = true;
+    bool bounds_since_clear = true;
 
     // Keys of cell (x, y), engine coordinates, are added when a stone of
     // player p is placed and subtracted when it is taken back.

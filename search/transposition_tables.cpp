@@ -60,6 +60,8 @@ void HashStore::search_store(int move, int value, int flags, int depth) {
     // A deeper bounded entry stays, even one of another position: the check
     // words are deliberately not compared.
     if (has_bound(entry) && entry.depth > depth) return;
+    stored_since_clear = true;
+    bounds_since_clear = true;
     entry.best_move = unpack_move(move);
     entry.value = static_cast<std::int16_t>(value);
     entry.flags = static_cast<std::uint8_t>(flags);
@@ -70,6 +72,7 @@ void HashStore::search_store(int move, int value, int flags, int depth) {
 
 void HashStore::search_store_fixed(int value, int depth, int stones, int move) {
     SearchEntry& entry = SearchTable[hash_index];
+    stored_since_clear = true;
     entry.value = static_cast<std::int16_t>(value);
     entry.depth = static_cast<std::int16_t>(depth);
     entry.stones = static_cast<std::uint16_t>(stones);
@@ -94,6 +97,8 @@ bool HashStore::stored_move(int& x, int& y) const {
 }
 
 void HashStore::clear_bounds() {
+    if (!bounds_since_clear) return;
+    bounds_since_clear = false;
     for (SearchEntry& entry : SearchTable) entry.flags = 0;
 }
 
@@ -109,6 +114,7 @@ void HashStore::threat_store(int value, int move) {
     // entry: leave the slot as it was.
     if (value < THREAT_VALUE_MIN || value > THREAT_VALUE_MAX) return;
     ThreatEntry& entry = ThreatTable[threat_slot(*this)];
+    stored_since_clear = true;
     entry.check1 = hash_check1;
     entry.check2 = hash_check2;
     entry.value = static_cast<std::int8_t>(value);

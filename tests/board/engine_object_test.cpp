@@ -10,6 +10,7 @@
 
 #include "board/pattern_tables.h"
 #include "board/zobrist.h"
+#include "search/transposition_tables.h"
 #include "support/position_setup.h"
 
 namespace vantrel {
@@ -99,22 +100,36 @@ TEST(EngineReset, SmallerBoardAfterLargerGameLeavesNoTrace) {
 
 TEST(EngineReset, EmptiesBothTablesButKeepsStoredMoves) {
     auto e = new_engine(15);
-    SearchEntry& s = e->hash.SearchTable[123];
-    s = SearchEntry{7, 8, 100, 3, 9, Point{5, 6}, BOUND_EXACT};
-    ThreatEntry& t = e->hash.ThreatTable[456];
-    t = ThreatEntry{1, 2, 5, Point{7, 7}};
+    e->move(7, 7);
+    const int slot = e->hash.hash_index;
+    e->hash.search_store(pack_move(9, 10), 100, BOUND_EXACT, 3);
+    e->hash.threat_store(5, pack_move(7, 7));
     e->reset(15);
+    const SearchEntry& s = e->hash.SearchTable[slot];
     EXPECT_EQ(s.check1, 0u);
     EXPECT_EQ(s.check2, 0u);
     EXPECT_EQ(s.value, 0);
     EXPECT_EQ(s.depth, 0);
     EXPECT_EQ(s.stones, 0);
     EXPECT_EQ(s.flags, 0);
-    EXPECT_EQ(s.best_move.x, 5);
-    EXPECT_EQ(s.best_move.y, 6);
+    EXPECT_EQ(s.best_move.x, 9);
+    EXPECT_EQ(s.best_move.y, 10);
+    const ThreatEntry& t = e->hash.ThreatTable[slot];
     EXPECT_EQ(t.check1, 0u);
     EXPECT_EQ(t.check2, 0u);
     EXPECT_EQ(t.value, 5);
+
+    // A second game that stores nothing, then a third: the entries a store
+    // of the second game would have made are gone as well.
+    e->move(7, 7);
+    e->hash.search_store_fixed(7, 2, 1, pack_move(8, 8));
+    e->reset(15);
+    EXPECT_EQ(s.check1 | s.check2, 0u);
+    EXPECT_EQ(s.depth, 0);
+    e->reset(15);
+    e->move(7, 7);
+    int x = 0, y = 0;
+    EXPECT_FALSE(e->hash.stored_move(x, y));
 }
 
 TEST(EngineObject, FixedOperations) {
