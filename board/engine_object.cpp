@@ -10,6 +10,18 @@
 
 namespace vantrel {
 
+namespace {
+
+// Mask bits of the cells along a line that lie outside, when only `steps`
+// cells back (or forward) are playable: the k-th cell back is bit
+// 0x08 >> (k - 1), the k-th forward bit 0x10 << (k - 1).
+constexpr unsigned outside_back_bits(int steps) { return steps >= 4 ? 0u : 0x0Fu >> steps; }
+constexpr unsigned outside_forward_bits(int steps) { return steps >= 4 ? 0u : (0xF0u << steps) & 0xF0u; }
+static_assert(outside_back_bits(0) == 0x0F && outside_back_bits(3) == 0x01);
+static_assert(outside_forward_bits(0) == 0xF0 && outside_forward_bits(3) == 0x80);
+
+}  // namespace
+
 // Every Point member (history, saved corners, area, the moves of both tables)
 // starts as (0, 0) through its member initialisers, and the PV table as
 // zeros; the board is set by the reset that always begins a game.
@@ -36,23 +48,22 @@ void Engine::reset_rectangle(int width, int height) {
         for (int y = 0; y < height + 2 * MARGIN; ++y)
             cells[x][y] = Cell{playable(x, y) ? EMPTY : OUTSIDE, {}, {}, {}, 0, 0};
 
-    for (int x = MARGIN; x < width + MARGIN; ++x) {
-        for (int y = MARGIN; y < height + MARGIN; ++y) {
-            Cell& c = cells[x][y];
+    for (int u = 0; u < width; ++u) {
+        for (int v = 0; v < height; ++v) {
+            Cell& c = cells[u + MARGIN][v + MARGIN];
+            // Playable steps back and forward along each direction, from the
+            // distances to the four edges; every step beyond is outside.
+            const int left = u, right = width - 1 - u, low = v, high = height - 1 - v;
+            const int back[DIRECTIONS] = {left, low, std::min(left, low), std::min(left, high)};
+            const int forward[DIRECTIONS] = {right, high, std::min(right, high), std::min(right, low)};
             for (int d = 0; d < DIRECTIONS; ++d) {
-                for (int k = 1; k <= 4; ++k) {
-                    // An outside cell blocks both players alike.
-                    if (!playable(x - k * DX[d], y - k * DY[d])) {
-                        c.line_mask[d][0] |= 0x08 >> (k - 1);
-                        c.line_mask[d][1] |= 0x08 >> (k - 1);
-                    }
-                    if (!playable(x + k * DX[d], y + k * DY[d])) {
-                        c.line_mask[d][0] |= 0x10 << (k - 1);
-                        c.line_mask[d][1] |= 0x10 << (k - 1);
-                    }
-                }
-                for (int p = 0; p < PLAYERS; ++p)
-                    c.line_type[d][p] = LineTypeTable[pair_index(c.line_mask[d][p], c.line_mask[d][1 - p])];
+                const auto outside =
+                    static_cast<std::uint8_t>(outside_back_bits(back[d]) | outside_forward_bits(forward[d]));
+                c.line_mask[d][0] = outside;
+                c.line_mask[d][1] = outside;
+                const std::uint8_t type = LineTypeTable[pair_index(outside, outside)];
+                c.line_type[d][0] = type;
+                c.line_type[d][1] = type;
             }
             for (int p = 0; p < PLAYERS; ++p)
                 c.status[p] = StatusTable[status_index(c.line_type[0][p], c.line_type[1][p], c.line_type[2][p],

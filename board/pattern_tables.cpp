@@ -258,12 +258,10 @@ void generate_fixed_tables() {
 
 }  // namespace
 
-int classify_status(int t0, int t1, int t2, int t3) {
-    int count[LINE_FIVE + 1] = {};
-    ++count[t0];
-    ++count[t1];
-    ++count[t2];
-    ++count[t3];
+namespace {
+
+// The status rule over the numbers of lines of each type.
+int status_from_counts(const int (&count)[LINE_FIVE + 1]) {
     const int fives = count[LINE_FIVE];
     const int open_fours = count[LINE_OPEN_FOUR];
     const int fours = count[LINE_FOUR];
@@ -285,19 +283,41 @@ int classify_status(int t0, int t1, int t2, int t3) {
     return STATUS_NONE;
 }
 
+}  // namespace
+
+int classify_status(int t0, int t1, int t2, int t3) {
+    int count[LINE_FIVE + 1] = {};
+    ++count[t0];
+    ++count[t1];
+    ++count[t2];
+    ++count[t3];
+    return status_from_counts(count);
+}
+
 void build_tables() {
     static std::once_flag fixed_tables_ready;
     std::call_once(fixed_tables_ready, generate_fixed_tables);
 
+    // The counts of line types follow the four nested loops, one type added
+    // on the way in and taken out on the way back, instead of being counted
+    // afresh for each of the 10^4 entries.
+    int count[LINE_FIVE + 1] = {};
     for (int t0 = 0; t0 <= LINE_FIVE; ++t0) {
+        ++count[t0];
         for (int t1 = 0; t1 <= LINE_FIVE; ++t1) {
+            ++count[t1];
             for (int t2 = 0; t2 <= LINE_FIVE; ++t2) {
+                ++count[t2];
                 for (int t3 = 0; t3 <= LINE_FIVE; ++t3) {
-                    StatusTable[status_index(t0, t1, t2, t3)] =
-                        static_cast<std::uint8_t>(classify_status(t0, t1, t2, t3));
+                    ++count[t3];
+                    StatusTable[status_index(t0, t1, t2, t3)] = static_cast<std::uint8_t>(status_from_counts(count));
+                    --count[t3];
                 }
+                --count[t2];
             }
+            --count[t1];
         }
+        --count[t0];
     }
 
     for (int row = 0; row < WINDOW_ROWS; ++row) {
