@@ -84,6 +84,7 @@ void Engine::reset_rectangle(int width, int height) {
     side = 0;
     other = 1;
     move_count = 0;
+    type_change_top = 0;
     hash.clear();
 }
 

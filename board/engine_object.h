@@ -53,6 +53,17 @@ struct Cell {
     std::uint8_t near2;  // stones two steps away along the four lines
 };
 
+// One empty cell whose line types a make changed, as it was before: undo
+// puts these values back instead of looking the line types up again.
+struct TypeChange {
+    std::uint64_t types;  // the cell's eight line types, byte 2d + p
+    std::uint16_t cell;   // index of the cell in the grid, x * GRID_SIZE + y
+    std::uint8_t status[PLAYERS];
+};
+
+// At most the 32 cells that share a line window with the stone.
+inline constexpr int MAX_TYPE_CHANGES_PER_MOVE = 32;
+
 // The search rectangle, inclusive, in engine coordinates: the cells that
 // candidate generation and the threat search scan.
 struct Area {
@@ -133,9 +144,15 @@ public:
     // node_count when the clock was last read: the searches read it again
     // once at least CLOCK_CADENCE moves have been made since.
     std::int32_t clock_checked_at = 0;
+    // The cells whose line types each move changed, as they were: the
+    // changes of move i are the type_change_count[i] entries that end at
+    // type_change_top once moves i + 1 and later are taken back.
+    std::int32_t type_change_top = 0;
+    std::uint8_t type_change_count[HISTORY_SIZE];
+    TypeChange type_changes[HISTORY_SIZE * MAX_TYPE_CHANGES_PER_MOVE];
 
 private:
-    void relookup(Cell& c, int d, unsigned masks);
+    int relookup(Cell& c, int d, unsigned masks, TypeChange* log);
 };
 
 }  // namespace vantrel

@@ -78,19 +78,39 @@ std::uint64_t types_from_masks(const Cell& c) {
     for (int d = 0; d < DIRECTIONS; ++d) types |= line_types_of(load_masks(c, d), d);
     return types;
 }
+
+// Whether every empty cell within a line window of `centre` has the line
+// types and statuses its masks give: what undo's restored values must be.
+bool line_window_exact(const Cell* centre) {
+    for (int d = 0; d < DIRECTIONS; ++d)
+        for (int k = -4; k <= 4; ++k) {
+            const Cell& c = centre[k * STEP[d]];
+            if (k == 0 || c.state != EMPTY) continue;
+            const std::uint64_t types = load_types(c);
+            if (types != types_from_masks(c) || c.status[0] != status_of(types, 0) ||
+                c.status[1] != status_of(types, 1))
+                return false;
+        }
+    return true;
+}
 #endif
 
 }  // namespace
 
 // An empty cell whose masks changed in direction d, now `masks`: it leaves
 // the counts under its old statuses and re-enters under the new ones. When
-// neither line type of d changed, neither status can; the counters are
-// touched only when a status really changes (mostly it does not).
-inline void Engine::relookup(Cell& c, int d, unsigned masks) {
-    const int old0 = c.status[0], old1 = c.status[1];
+// neither line type of d changed, neither status can, and nothing is noted;
+// otherwise the cell's old types and statuses go to `log` for undo, and the
+// counters are touched only when a status really changes (mostly it does
+// not). Returns the number of entries written to `log`, 0 or 1.
+inline int Engine::relookup(Cell& c, int d, unsigned masks, TypeChange* log) {
     const std::uint64_t before = load_types(c);
     const std::uint64_t types = (before & ~(0xFFFFULL << (16 * d))) | line_types_of(masks, d);
-    if (types == before) return;
+    if (types == before) return 0;
+    const int old0 = c.status[0], old1 = c.status[1];
+    *log = TypeChange{before,
+                      static_cast<std::uint16_t>(&c - &cells[0][0]),
+                      {static_cast<std::uint8_t>(old0), static_cast<std::uint8_t>(old1)}};
     store_types(c, types);
     const int new0 = status_of(types, 0), new1 = status_of(types, 1);
     c.status[0] = static_cast<std::uint8_t>(new0);
@@ -103,6 +123,7 @@ inline void Engine::relookup(Cell& c, int d, unsigned masks) {
         --status_count[1][old1];
         ++status_count[1][new1];
     }
+    return 1;
 }
 
 void Engine::make(int x, int y) {
@@ -113,15 +134,16 @@ void Engine::make(int x, int y) {
     const int p = side;
     const int owner = 8 * p;  // shift of p's byte in a pair of masks
     Cell* const centre = &cells[x][y];
+    const int m = move_count;
 
     ++node_count;
     --status_count[0][centre->status[0]];
     --status_count[1][centre->status[1]];
     centre->state = p;
 
-    history[move_count] = Point{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)};
-    area_lo_saved[move_count] = Point{area.x_min, area.y_min};
-    area_hi_saved[move_count] = Point{area.x_max, area.y_max};
+    history[m] = Point{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)};
+    area_lo_saved[m] = Point{area.x_min, area.y_min};
+    area_hi_saved[m] = Point{area.x_max, area.y_max};
     ++move_count;
 
     area.x_min = static_cast<std::uint8_t>(std::max(std::min<int>(area.x_min, x - 2), MARGIN));
@@ -139,6 +161,8 @@ void Engine::make(int x, int y) {
 
     // Fully unrolled, so that every cell offset, mask bit and lane shift is a
     // constant.
+    TypeChange* const log = &type_changes[type_change_top];
+    int changes = 0;
 #pragma GCC unroll 4
     for (int d = 0; d < DIRECTIONS; ++d) {
 #pragma GCC unroll 4
@@ -148,13 +172,15 @@ void Engine::make(int x, int y) {
             Cell& back = centre[-k * STEP[d]];
             const unsigned back_masks = load_masks(back, d) | (0x10u << (k - 1)) << owner;
             store_masks(back, d, back_masks);
-            if (back.state == EMPTY) relookup(back, d, back_masks);
+            if (back.state == EMPTY) changes += relookup(back, d, back_masks, log + changes);
             Cell& forward = centre[k * STEP[d]];
             const unsigned forward_masks = load_masks(forward, d) | (0x08u >> (k - 1)) << owner;
             store_masks(forward, d, forward_masks);
-            if (forward.state == EMPTY) relookup(forward, d, forward_masks);
+            if (forward.state == EMPTY) changes += relookup(forward, d, forward_masks, log + changes);
         }
     }
+    type_change_count[m] = static_cast<std::uint8_t>(changes);
+    type_change_top += changes;
     for (int i = 0; i < 8; ++i) {
         ++centre[NEAR1[i]].near1;
         ++centre[NEAR2[i]].near2;
@@ -195,20 +221,37 @@ void Engine::undo() {
     hash.remove_stone(x, y, p);
     --ply;
 
+    // The masks lose the stone's bits; the cells whose line types make
+    // changed get back the types and statuses it noted, and the counts
+    // follow their statuses back.
 #pragma GCC unroll 4
     for (int d = 0; d < DIRECTIONS; ++d) {
 #pragma GCC unroll 4
         for (int k = 1; k <= 4; ++k) {
             Cell& back = centre[-k * STEP[d]];
-            const unsigned back_masks = load_masks(back, d) & ~((0x10u << (k - 1)) << owner);
-            store_masks(back, d, back_masks);
-            if (back.state == EMPTY) relookup(back, d, back_masks);
+            store_masks(back, d, load_masks(back, d) & ~((0x10u << (k - 1)) << owner));
             Cell& forward = centre[k * STEP[d]];
-            const unsigned forward_masks = load_masks(forward, d) & ~((0x08u >> (k - 1)) << owner);
-            store_masks(forward, d, forward_masks);
-            if (forward.state == EMPTY) relookup(forward, d, forward_masks);
+            store_masks(forward, d, load_masks(forward, d) & ~((0x08u >> (k - 1)) << owner));
         }
     }
+    const int changes = type_change_count[move_count];
+    type_change_top -= changes;
+    const TypeChange* const log = &type_changes[type_change_top];
+    Cell* const grid = &cells[0][0];
+    for (int i = 0; i < changes; ++i) {
+        const TypeChange& change = log[i];
+        Cell& c = grid[change.cell];
+        for (int q = 0; q < PLAYERS; ++q) {
+            if (c.status[q] != change.status[q]) {
+                --status_count[q][c.status[q]];
+                ++status_count[q][change.status[q]];
+            }
+        }
+        store_types(c, change.types);
+        c.status[0] = change.status[0];
+        c.status[1] = change.status[1];
+    }
+    assert(line_window_exact(centre));
     for (int i = 0; i < 8; ++i) {
         --centre[NEAR1[i]].near1;
         --centre[NEAR2[i]].near2;

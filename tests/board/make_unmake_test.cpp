@@ -166,6 +166,8 @@ TEST(MakeUnmake, RandomGamesMatchRecomputation) {
             expect_consistent(*e, base, stones, base_ply);
             if (::testing::Test::HasFailure()) return;
         }
+        // Every change a make noted has been handed back by its undo.
+        EXPECT_EQ(e->type_change_top, 0);
     }
 }
 
