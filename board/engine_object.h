@@ -7,7 +7,9 @@
 // and change the board only through make and undo (make_unmake.cpp).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <limits>
 
 #include "board/hash_store.h"
 
@@ -133,6 +135,14 @@ public:
     // node_count when the clock was last read: the searches read it again
     // once at least CLOCK_CADENCE moves have been made since.
     std::int32_t clock_checked_at = 0;
+    // What else ends a search besides its deadline, set by its caller: the
+    // moves it may make, checked at every node so that it stops at the same
+    // node on every run; a stop request that another thread may set, read
+    // with the clock; and the clock itself, milliseconds on a monotonic clock
+    // (null: the steady clock).
+    std::int32_t node_limit = std::numeric_limits<std::int32_t>::max();
+    const std::atomic<bool>* stop_request = nullptr;
+    std::int64_t (*clock)() = nullptr;
 
 private:
     void relookup(Cell& c, int d, unsigned masks);
