@@ -48,9 +48,12 @@ DeepeningReport iterative_deepening_report(Engine& e, const DeepeningOptions& op
         if (e.time_up) continue;
         report.score = score;
         report.depth = depth;
-        if (options.on_iteration)
-            options.on_iteration(
-                {depth, score, e.node_count, clock_ms(e) - started, e.pv_table.pv[0], e.pv_table.pv_length[0]});
+        if (options.on_iteration) {
+            // A root answered from the search table records no line, but the
+            // move of the iteration before still stands at its head.
+            const int length = std::max(e.pv_table.pv_length[0], e.pv_table.pv[0][0] != 0 ? 1 : 0);
+            options.on_iteration({depth, score, e.node_count, clock_ms(e) - started, e.pv_table.pv[0], length});
+        }
     }
     e.hash.clear_bounds();
 
