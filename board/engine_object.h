@@ -7,7 +7,9 @@
 // and change the board only through make and undo (make_unmake.cpp).
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <limits>
 
 #include "board/hash_store.h"
 
@@ -150,6 +152,15 @@ public:
     std::int32_t type_change_top = 0;
     std::uint8_t type_change_count[HISTORY_SIZE];
     TypeChange type_changes[HISTORY_SIZE * MAX_TYPE_CHANGES_PER_MOVE];
+
+    // What else ends a search besides its deadline, set by its caller: the
+    // moves it may make, checked at every node so that it stops at the same
+    // node on every run; a stop request that another thread may set, read
+    // with the clock; and the clock itself, milliseconds on a monotonic clock
+    // (null: the steady clock).
+    std::int32_t node_limit = std::numeric_limits<std::int32_t>::max();
+    const std::atomic<bool>* stop_request = nullptr;
+    std::int64_t (*clock)() = nullptr;
 
 private:
     int relookup(Cell& c, int d, unsigned masks, TypeChange* log);

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "protocol/line_parsing.h"
-#include "search/iterative_deepening.h"
 
 namespace vantrel {
 namespace {
@@ -32,10 +31,7 @@ EnginePtr create_engine() { return EnginePtr(new (std::nothrow) Engine); }
 
 CommandInterpreter::CommandInterpreter(std::istream& in, std::ostream& out, EngineFactory make_engine,
                                        MoveChooser chooser)
-    : choose_move(chooser ? std::move(chooser) : MoveChooser(iterative_deepening)),
-      in_(in.rdbuf()),
-      out_(out),
-      make_engine_(std::move(make_engine)) {}
+    : choose_move(std::move(chooser)), in_(in.rdbuf()), out_(out), make_engine_(std::move(make_engine)) {}
 
 Flow CommandInterpreter::run() {
     for (;;) {
@@ -81,6 +77,7 @@ Flow CommandInterpreter::dispatch() {
         {"about", &CommandInterpreter::on_about},
         {"end", &CommandInterpreter::on_end},
         {"board", &CommandInterpreter::on_board},
+        {"yxstop", &CommandInterpreter::on_yxstop},
     };
     for (const Command& command : COMMANDS)
         if (const auto arg = match_word(line(), command.word)) return (this->*command.handler)(*arg);
@@ -172,6 +169,7 @@ Flow CommandInterpreter::on_info(std::string_view arg) {
         {"max_memory", &InfoSettings::max_memory},     {"timeout_match", &InfoSettings::timeout_match},
         {"timeout_turn", &InfoSettings::timeout_turn}, {"time_left", &InfoSettings::time_left},
         {"game_type", &InfoSettings::game_type},       {"rule", &InfoSettings::rule},
+        {"max_depth", &InfoSettings::max_depth},       {"max_node", &InfoSettings::max_node},
     };
     for (const Key& key : KEYS) {
         if (const auto value = match_word(arg, key.word)) {
@@ -262,6 +260,14 @@ Flow CommandInterpreter::on_about(std::string_view) {
 Flow CommandInterpreter::on_end(std::string_view) {
     wait_worker();
     return Flow::End;
+}
+
+// Stops a running search as its deadline would; the worker then writes its
+// move. Neither waits for the worker nor touches the engine: with no turn
+// running the request is cleared before the next turn starts.
+Flow CommandInterpreter::on_yxstop(std::string_view) {
+    stop_request.store(true);
+    return Flow::Continue;
 }
 
 // The whole block is read before any stone is placed, so that the stones can

@@ -78,6 +78,10 @@ struct InfoSettings {
     std::atomic<std::int32_t> rule{0};
     // timeout_turn as the manager last sent it; turn budgets never write it.
     std::atomic<std::int32_t> manager_timeout_turn{30000};
+    // Limits of every searched turn until the next INFO of the key, across
+    // games; 0 or less: none (the design's depth).
+    std::atomic<std::int32_t> max_depth{0};
+    std::atomic<std::int32_t> max_node{0};
 };
 
 // Gives an engine back to whoever made it: deletes it, unless the factory
@@ -96,7 +100,8 @@ using EnginePtr = std::unique_ptr<Engine, EngineRelease>;
 
 // Makes a new engine, or answers null when it cannot be made.
 using EngineFactory = std::function<EnginePtr()>;
-// Chooses the brain's move on the engine's board, protocol coordinates.
+// Chooses the brain's move on the engine's board, protocol coordinates. An
+// empty chooser: the worker's own search, with its search info lines.
 using MoveChooser = std::function<BoardPoint(Engine&)>;
 
 // The engine on the heap (it is about 30 MB); null when memory runs out.
@@ -160,6 +165,9 @@ public:
     EnginePtr engine;
     InfoSettings info;
     MoveChooser choose_move;
+    // Set by YXSTOP, read by the running search at its clock check; cleared
+    // when a turn is handed to the worker.
+    std::atomic<bool> stop_request{false};
 
 private:
     struct Stone {
@@ -176,6 +184,7 @@ private:
     Flow on_about(std::string_view arg);
     Flow on_end(std::string_view arg);
     Flow on_board(std::string_view arg);
+    Flow on_yxstop(std::string_view arg);
 
     void start_game(int width, int height);
     void open_default_game();

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "search/iterative_deepening.h"
+
 namespace vantrel {
 namespace {
 
@@ -19,21 +21,30 @@ std::int32_t clock_budget(std::int32_t remembered_turn, std::int32_t time_left) 
     return t;
 }
 
-// At most the manager's turn limit less the margin, and at most a fifth of the
-// match time left. Worked in 64 bits: the manager may send any 32-bit value.
-std::int32_t capped(std::int32_t budget, const TurnClock& clock) {
-    std::int64_t t = budget;
-    t = std::min<std::int64_t>(t, std::int64_t{clock.manager_turn} - REPLY_SAFETY_MARGIN_MS);
-    if (clock.time_left != UNLIMITED_TIME_LEFT) t = std::min<std::int64_t>(t, clock.time_left / TIME_LEFT_SHARE);
-    return static_cast<std::int32_t>(std::max<std::int64_t>(t, MINIMAL_SEARCH_MS));
+// The design's budget with its stop margin, unless a cap leaves less time to
+// search: then the cap, less the reply reserve. The manager's turn limit
+// caps every turn, and a fifth of the match time left caps it too (a limit of
+// the brain's own, far from the manager's, so that the clock never runs out).
+// Worked in 64 bits: the manager may send any 32-bit value.
+TurnBudget capped(std::int32_t budget, const TurnClock& clock, bool remember, std::int32_t remembered) {
+    std::int64_t cap = clock.manager_turn;
+    if (clock.time_left != UNLIMITED_TIME_LEFT) cap = std::min<std::int64_t>(cap, clock.time_left / TIME_LEFT_SHARE);
+    const std::int64_t design_search = std::int64_t{budget} - STOP_MARGIN_MS;
+    if (cap > 0 && design_search <= cap - reply_reserve(static_cast<std::int32_t>(cap)))
+        return {budget, STOP_MARGIN_MS, remember, remembered};
+    const auto turn = static_cast<std::int32_t>(std::max<std::int64_t>(cap, MINIMAL_SEARCH_MS));
+    const std::int32_t search = std::max(turn - reply_reserve(turn), 0);
+    return {turn, turn - search, remember, remembered};
 }
 
 }  // namespace
 
+std::int32_t reply_reserve(std::int32_t limit_ms) { return RESERVE_FIXED_MS + std::max(limit_ms, 0) / RESERVE_SHARE; }
+
 TurnBudget turn_budget(const TurnClock& clock) {
-    if (clock.move_number <= 3) return {capped(FIRST_SEARCH_MS, clock), false, clock.remembered_turn};
+    if (clock.move_number <= 3) return capped(FIRST_SEARCH_MS, clock, false, clock.remembered_turn);
     const std::int32_t t = clock_budget(clock.remembered_turn, clock.time_left);
-    return {capped(t, clock), true, t};
+    return capped(t, clock, true, t);
 }
 
 }  // namespace vantrel

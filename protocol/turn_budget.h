@@ -29,18 +29,22 @@ inline constexpr std::int32_t MIN_BUDGET_MS = 1500;
 inline constexpr std::int32_t BUDGET_CEILING_MS = 25000;
 inline constexpr std::int32_t CEILING_BUDGET_MS = 24000;
 
-// The caps that keep every reply within the manager's own limits. The search
-// stops STOP_MARGIN_MS (100) before the budget ends; this margin covers what
-// comes after that on top: the moves made between two clock readings, the
-// unwinding of the search, writing the reply, and the scheduling delays of a
-// loaded machine on both sides of the pipe, so that the reply is on time
-// without counting on any tolerance of the manager.
-inline constexpr std::int32_t REPLY_SAFETY_MARGIN_MS = 200;
+// The caps that keep every reply within the manager's own limits. Where a
+// cap decides the budget, the search stops a reply reserve before it instead
+// of the design's stop margin: the reserve covers what comes after the
+// deadline (the moves made until the next clock reading, unwinding the
+// search, writing the reply, and the scheduling delays of a loaded machine on
+// both sides of the pipe, measured at about 1 ms idle, a median of 4 to 11 ms
+// and at worst 25 ms with two CPU-bound processes beside the brain). A fixed part plus a
+// share of the limit: the delays do not shrink with a short limit, and a
+// long one can spare more.
+inline constexpr std::int32_t RESERVE_FIXED_MS = 28;
+inline constexpr std::int32_t RESERVE_SHARE = 100;  // one part in this of the limit
 // A searched turn never uses more than a fifth of the match time left.
 inline constexpr std::int32_t TIME_LEFT_SHARE = 5;
-// The smallest budget: the search's deadline has passed when it starts, so it
-// answers from its first look at the position. Zero or less would mean "no
-// budget given" to the search.
+// The smallest budget. Zero or less would mean "no budget given" to the
+// search; a budget with no time to search after its stop margin answers from
+// the search's first look at the position.
 inline constexpr std::int32_t MINIMAL_SEARCH_MS = 1;
 // time_left with this value means the match has no time limit.
 inline constexpr std::int32_t UNLIMITED_TIME_LEFT = std::numeric_limits<std::int32_t>::max();
@@ -54,10 +58,14 @@ struct TurnClock {
 };
 
 struct TurnBudget {
-    std::int32_t turn_time_ms;  // for the engine; always >= MINIMAL_SEARCH_MS
-    bool remember;              // whether `remembered` goes back into timeout_turn
+    std::int32_t turn_time_ms;    // for the engine; always >= MINIMAL_SEARCH_MS
+    std::int32_t stop_margin_ms;  // the search stops this long before it; <= turn_time_ms
+    bool remember;                // whether `remembered` goes back into timeout_turn
     std::int32_t remembered;
 };
+
+// What the search keeps back from a limit set by the manager.
+std::int32_t reply_reserve(std::int32_t limit_ms);
 
 TurnBudget turn_budget(const TurnClock& clock);
 

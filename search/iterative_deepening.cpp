@@ -13,20 +13,25 @@
 
 namespace vantrel {
 
-std::int64_t clock_ms() {
+static_assert(std::chrono::steady_clock::is_steady);
+
+std::int64_t steady_ms() {
     using namespace std::chrono;
-    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 void clock_check(Engine& e) {
     e.clock_checked_at = e.node_count;
-    if (clock_ms() >= e.deadline_ms) e.time_up = true;
+    if (e.node_count >= e.node_limit || clock_ms(e) >= e.deadline_ms ||
+        (e.stop_request && e.stop_request->load(std::memory_order_relaxed)))
+        e.time_up = true;
 }
 
-DeepeningReport iterative_deepening_report(Engine& e) {
+DeepeningReport iterative_deepening_report(Engine& e, const DeepeningOptions& options) {
     if (e.turn_time_ms <= 0) e.turn_time_ms = DEFAULT_TURN_TIME_MS;
-    if (e.max_depth < 2) e.max_depth = DEFAULT_MAX_DEPTH;
-    e.deadline_ms = clock_ms() + e.turn_time_ms - STOP_MARGIN_MS;
+    if (e.max_depth <= 0) e.max_depth = DEFAULT_MAX_DEPTH;
+    const std::int64_t started = options.started_ms.value_or(clock_ms(e));
+    e.deadline_ms = started + e.turn_time_ms - options.stop_margin_ms;
     e.time_up = false;
     std::fill(&e.pv_table.pv[0][0], &e.pv_table.pv[0][0] + MAX_PLY * MAX_PLY, 0);
     e.ply = 0;
@@ -35,14 +40,19 @@ DeepeningReport iterative_deepening_report(Engine& e) {
 
     DeepeningReport report;
     const int last = std::min(e.max_depth, MAX_SEARCH_DEPTH);
-    for (int depth = FIRST_DEPTH; depth <= last; ++depth) {
+    for (int depth = std::min(FIRST_DEPTH, last); depth <= last; ++depth) {
         e.follow_pv = true;
         if (e.time_up) break;
         e.threat_budget = THREAT_BUDGET;
         const int score = pv_search(e, depth, true, -ROOT_WINDOW, ROOT_WINDOW);
-        if (!e.time_up) {
-            report.score = score;
-            report.depth = depth;
+        if (e.time_up) continue;
+        report.score = score;
+        report.depth = depth;
+        if (options.on_iteration) {
+            // A root answered from the search table records no line, but the
+            // move of the iteration before still stands at its head.
+            const int length = std::max(e.pv_table.pv_length[0], e.pv_table.pv[0][0] != 0 ? 1 : 0);
+            options.on_iteration({depth, score, e.node_count, clock_ms(e) - started, e.pv_table.pv[0], length});
         }
     }
     e.hash.clear_bounds();

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 #include "board/engine_object.h"
 
@@ -13,28 +15,59 @@ inline constexpr int FIRST_DEPTH = 5;
 inline constexpr int DEFAULT_MAX_DEPTH = 15;
 inline constexpr int DEFAULT_TURN_TIME_MS = 8000;  // when turn_time_ms is not set
 inline constexpr int STOP_MARGIN_MS = 100;         // the search stops this early
-inline constexpr int CLOCK_CADENCE = 4096;         // moves made between clock readings
+// Moves made between clock readings: about a millisecond of search, so that
+// the stop after the deadline (or a stop request) costs little of the reply
+// reserve; a reading costs some tens of nanoseconds.
+inline constexpr int CLOCK_CADENCE = 1024;
 
-// Wall clock in milliseconds.
-std::int64_t clock_ms();
+// Milliseconds on the steady clock: the deadline must not move when the wall
+// clock is set during a turn.
+std::int64_t steady_ms();
 
-// Reads the clock and sets time_up once the deadline has passed; notes the
-// node_count of the reading in clock_checked_at.
+// The engine's clock reading: its injected clock, else the steady clock.
+inline std::int64_t clock_ms(const Engine& e) { return e.clock ? e.clock() : steady_ms(); }
+
+// Reads the clock and sets time_up once the deadline has passed, the node
+// limit is reached or a stop is requested; notes the node_count of the
+// reading in clock_checked_at.
 void clock_check(Engine& e);
 
-// The searches' one question to the clock, asked at the entry to a node: read
-// it again once at least CLOCK_CADENCE moves have been made since the last
-// reading. (Waiting for node_count to hit an exact multiple could miss every
-// multiple while the threat search and the outcome check make the moves in
-// between.) The roots call clock_check directly, so a search reads the clock
-// at once when it starts.
+// The searches' one question to the clock, asked at the entry to a node: the
+// node limit every time, and the clock again once at least CLOCK_CADENCE
+// moves have been made since the last reading. (Waiting for node_count to
+// hit an exact multiple could miss every multiple while the threat search and
+// the outcome check make the moves in between.) The roots call clock_check
+// directly, so a search reads the clock at once when it starts.
 inline void poll_clock(Engine& e) {
-    if (e.node_count - e.clock_checked_at >= CLOCK_CADENCE) clock_check(e);
+    if (e.node_count >= e.node_limit)
+        e.time_up = true;
+    else if (e.node_count - e.clock_checked_at >= CLOCK_CADENCE)
+        clock_check(e);
 }
 
 // The deepest search the principal-variation table can hold: a root at ply 0
 // searched this deep puts its leaves at ply MAX_PLY - 1, the last row.
 inline constexpr int MAX_SEARCH_DEPTH = MAX_PLY - 1;
+
+// One completed iteration, as it is handed to an observer.
+struct IterationReport {
+    int depth = 0;
+    int score = 0;                     // root value, from the view of the side to move
+    std::int64_t nodes = 0;            // moves made since the turn began
+    std::int64_t elapsed_ms = 0;       // since the turn began
+    const std::int32_t* pv = nullptr;  // the root line, packed engine moves
+    int pv_length = 0;
+};
+
+// What the caller adds to the engine's own settings for one turn.
+struct DeepeningOptions {
+    // The search stops this long before turn_time_ms has passed.
+    int stop_margin_ms = STOP_MARGIN_MS;
+    // Clock reading the turn counts from; none: the start of the search.
+    std::optional<std::int64_t> started_ms;
+    // Called after every iteration that the clock did not cut short.
+    std::function<void(const IterationReport&)> on_iteration;
+};
 
 // What one turn of iterative deepening found.
 struct DeepeningReport {
@@ -45,10 +78,12 @@ struct DeepeningReport {
 };
 
 // One turn: pv_search to depths FIRST_DEPTH .. max_depth (at most
-// MAX_SEARCH_DEPTH) until the deadline, turn_time_ms - STOP_MARGIN_MS from
-// now. The move is the best root move recorded, or the fallback move when
-// none was; it is not placed.
-DeepeningReport iterative_deepening_report(Engine& e);
+// MAX_SEARCH_DEPTH; a max_depth below FIRST_DEPTH is the one depth searched,
+// 0 or less means DEFAULT_MAX_DEPTH) until the deadline, turn_time_ms less
+// the stop margin from the turn's start, the node limit or a stop request.
+// The move is the best root move recorded, or the fallback move when none
+// was; it is not placed.
+DeepeningReport iterative_deepening_report(Engine& e, const DeepeningOptions& options = {});
 
 // The chosen point, protocol coordinates, always an empty cell of the board
 // when the board has one. Does not place it.

@@ -42,7 +42,7 @@ class EndToEnd : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(brain.start()) << brain_path(); }
 
-    std::string line() { return brain.read_line(REPLY_WAIT).value_or("<no reply>"); }
+    std::string line() { return brain.read_reply(REPLY_WAIT).value_or("<no reply>"); }
 
     // Ends the brain with END and checks that it exits cleanly with nothing
     // more to say.
@@ -71,7 +71,7 @@ TEST_F(EndToEnd, ShortGameByHand) {
         if (taken[x][y]) continue;
         taken[x][y] = true;
         brain.send("TURN " + std::to_string(x) + "," + std::to_string(y));
-        const auto reply = brain.read_line(REPLY_WAIT);
+        const auto reply = brain.read_reply(REPLY_WAIT);
         const auto move = parse_move(reply, 15, 15);
         ASSERT_TRUE(move) << reply.value_or("<no reply>");
         EXPECT_FALSE(taken[move->first][move->second]) << *reply;
@@ -102,9 +102,9 @@ TEST_F(EndToEnd, CrLfLinesBehaveLikeLfLines) {
     brain.send_raw("INFO timeout_turn 0\r\nSTART 15\r\nBEGIN\r\nTURN 3,3\r\nPLAY 3,3\r\nboard\r\n1,1,2\r\ndone\r\n");
     EXPECT_EQ(line(), "OK");
     EXPECT_EQ(line(), "7,7");
-    EXPECT_TRUE(parse_move(brain.read_line(REPLY_WAIT), 15, 15));
+    EXPECT_TRUE(parse_move(brain.read_reply(REPLY_WAIT), 15, 15));
     EXPECT_EQ(line(), "ERROR occupied point");
-    EXPECT_TRUE(parse_move(brain.read_line(REPLY_WAIT), 15, 15));
+    EXPECT_TRUE(parse_move(brain.read_reply(REPLY_WAIT), 15, 15));
     brain.send_raw("END\r\n");
     EXPECT_EQ(brain.wait_exit(EXIT_WAIT), 0);
 }
@@ -179,7 +179,7 @@ TEST_F(EndToEnd, RepliesArriveWithinTheTurnLimit) {
         taken[x][y] = true;
         const auto sent = Clock::now();
         brain.send("TURN " + std::to_string(x) + "," + std::to_string(y));
-        const auto move = parse_move(brain.read_line(REPLY_WAIT), 15, 15);
+        const auto move = parse_move(brain.read_reply(REPLY_WAIT), 15, 15);
         const long long took = ms_since(sent);
         ASSERT_TRUE(move);
         taken[move->first][move->second] = true;
@@ -202,7 +202,7 @@ TEST_F(EndToEnd, NoTimeMeansAnAnswerAtOnce) {
         ASSERT_EQ(line(), "OK");
         const auto sent = Clock::now();
         brain.send("TURN 7,7");
-        EXPECT_TRUE(parse_move(brain.read_line(REPLY_WAIT), 15, 15));
+        EXPECT_TRUE(parse_move(brain.read_reply(REPLY_WAIT), 15, 15));
         EXPECT_LT(ms_since(sent), 500);
     }
     finish();

@@ -117,7 +117,7 @@ GameResult play_game(int size, int timeout_turn, int move_limit) {
         const int move_number = result.moves + 1;  // of the stone about to be played
         const auto sent = Clock::now();
         brains[mover].send(result.moves == 0 ? "BEGIN" : "TURN " + last_move);
-        const auto reply = brains[mover].read_line(std::chrono::milliseconds(timeout_turn) + LATE_REPLY_GRACE);
+        const auto reply = brains[mover].read_reply(std::chrono::milliseconds(timeout_turn) + LATE_REPLY_GRACE);
         const long long took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - sent).count();
         if (!reply) {
             ADD_FAILURE() << "no reply to move " << move_number << " on " << size << "x" << size;
@@ -134,7 +134,8 @@ GameResult play_game(int size, int timeout_turn, int move_limit) {
         result.slowest_reply_ms = std::max(result.slowest_reply_ms, took);
         if (move_number > 1) {  // the opening move is not searched
             const TurnBudget budget = turn_budget({move_number, timeout_turn, timeout_turn, TIME_LEFT_MS});
-            result.worst_overrun_ms = std::max(result.worst_overrun_ms, took - (budget.turn_time_ms - STOP_MARGIN_MS));
+            result.worst_overrun_ms =
+                std::max(result.worst_overrun_ms, took - (budget.turn_time_ms - budget.stop_margin_ms));
         }
 
         board.place((*point)[0], (*point)[1], mover);

@@ -350,7 +350,7 @@ TEST(CommandInterpreterBudget, EachTurnGetsItsBudgetAndTheLastOneIsRemembered) {
     EXPECT_EQ(s.front.info.manager_timeout_turn.load(), 30000);
 
     s.send("INFO timeout_turn 5000\nTURN 9,9\n");
-    EXPECT_EQ(s.budgets.back(), 5000 - REPLY_SAFETY_MARGIN_MS);
+    EXPECT_EQ(s.budgets.back(), 5000);
     EXPECT_EQ(s.front.info.timeout_turn.load(), 5000);
 
     s.send("INFO time_left 90000\nTURN 10,10\n");
@@ -370,7 +370,7 @@ TEST(CommandInterpreterBudget, FirstSearchedMoveIsCappedByTheManagersLimit) {
     InlineSession s;
     s.send("INFO timeout_turn 1000\nSTART 15\nTURN 7,7\n");
     ASSERT_EQ(s.budgets.size(), 1u);
-    EXPECT_EQ(s.budgets[0], 1000 - REPLY_SAFETY_MARGIN_MS);
+    EXPECT_EQ(s.budgets[0], 1000);
     EXPECT_EQ(s.front.info.timeout_turn.load(), 1000);
 }
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <limits>
 #include <utility>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "search/candidates.h"
 #include "search/evaluation.h"
 #include "search/fallback_move.h"
+#include "search/pv_search.h"
 #include "search/threat_search.h"
 #include "search_setup.h"
 #include "support/position_setup.h"
@@ -80,24 +83,31 @@ TEST(IterativeDeepening, PlaysTheSequenceOfFoursThroughToFive) {
     FAIL() << "no five by ply 7\n" << picture_of(*e);
 }
 
-TEST(IterativeDeepening, SettingsFallBackToTheirDefaultsAndSetTheDeadline) {
+TEST(IterativeDeepening, SettingsFallBackToTheirDefaultsAndSetTheDeadlineOnTheSteadyClock) {
     auto e = engine_from_picture(OWN_FIVE_POINT);  // every iteration ends at once
     e->turn_time_ms = 0;
-    e->max_depth = 1;
-    const std::int64_t before = clock_ms();
+    e->max_depth = 0;
+    const std::int64_t before = steady_ms();
     iterative_deepening(*e);
-    const std::int64_t after = clock_ms();
+    const std::int64_t after = steady_ms();
     EXPECT_EQ(e->turn_time_ms, DEFAULT_TURN_TIME_MS);
     EXPECT_EQ(e->max_depth, DEFAULT_MAX_DEPTH);
     EXPECT_GE(e->deadline_ms, before + DEFAULT_TURN_TIME_MS - STOP_MARGIN_MS);
     EXPECT_LE(e->deadline_ms, after + DEFAULT_TURN_TIME_MS - STOP_MARGIN_MS);
 
     e->turn_time_ms = 1500;
-    const std::int64_t start = clock_ms();
+    const std::int64_t start = steady_ms();
     const DeepeningReport r = iterative_deepening_report(*e);
     EXPECT_GE(e->deadline_ms, start + 1400);
-    EXPECT_LE(e->deadline_ms, clock_ms() + 1400);
+    EXPECT_LE(e->deadline_ms, steady_ms() + 1400);
     EXPECT_EQ(r.depth, DEFAULT_MAX_DEPTH);
+
+    // The caller's stop margin and start of the turn replace the defaults.
+    DeepeningOptions options;
+    options.stop_margin_ms = 30;
+    options.started_ms = start - 200;
+    iterative_deepening_report(*e, options);
+    EXPECT_EQ(e->deadline_ms, start - 200 + 1500 - 30);
 }
 
 TEST(IterativeDeepening, DepthsBeyondThePvTableAreCut) {
@@ -106,15 +116,18 @@ TEST(IterativeDeepening, DepthsBeyondThePvTableAreCut) {
     EXPECT_EQ(e->max_depth, 500);
 }
 
-TEST(IterativeDeepening, BelowTheFirstDepthNothingIsSearchedAndTheFallbackAnswers) {
+TEST(IterativeDeepening, ADepthBelowTheFirstIsTheOneIterationSearched) {
     auto e = engine_from_picture(QUIET_MIDDLE_GAME);
-    const DeepeningReport r = deepen(*e, FIRST_DEPTH - 1);
-    EXPECT_EQ(r.depth, 0);
-    EXPECT_TRUE(r.fallback);
-    EXPECT_EQ(e->node_count, 0);
-    const Point expected = fallback_move(*e);
-    EXPECT_EQ(r.move.x, expected.x - MARGIN);
-    EXPECT_EQ(r.move.y, expected.y - MARGIN);
+    std::vector<int> depths;
+    DeepeningOptions options;
+    options.on_iteration = [&](const IterationReport& it) { depths.push_back(it.depth); };
+    e->max_depth = 3;
+    e->turn_time_ms = AMPLE_TURN_MS;
+    const DeepeningReport r = iterative_deepening_report(*e, options);
+    EXPECT_EQ(depths, std::vector<int>{3});
+    EXPECT_EQ(r.depth, 3);
+    EXPECT_FALSE(r.fallback);
+    EXPECT_GT(e->node_count, 0);
 }
 
 TEST(IterativeDeepening, ADeadlineAlreadyPassedAnswersTheFirstCandidate) {
@@ -241,6 +254,147 @@ TEST(IterativeDeepening, TheSameGameTwiceAndAfterARestartGivesTheSameMoves) {
         EXPECT_TRUE(a[i].first.x == again[i].first.x && a[i].first.y == again[i].first.y) << "ply " << i;
         EXPECT_EQ(a[i].second, again[i].second) << "ply " << i;
     }
+}
+
+// Limits besides the deadline: the node limit, a stop request from another
+// thread, and an injected clock. The clock below is a plain function, so its
+// state is shared by the tests that use it; each resets it first.
+std::int64_t fake_now = 0;
+std::int64_t fake_step = 0;
+int fake_readings = 0;
+int stop_at_reading = -1;
+std::atomic<bool> fake_stop{false};
+
+std::int64_t fake_clock() {
+    ++fake_readings;
+    if (fake_readings == stop_at_reading) fake_stop = true;
+    return fake_now += fake_step;
+}
+
+void use_fake_clock(Engine& e, std::int64_t now, std::int64_t step) {
+    fake_now = now;
+    fake_step = step;
+    fake_readings = 0;
+    stop_at_reading = -1;
+    fake_stop = false;
+    e.clock = fake_clock;
+}
+
+TEST(SearchLimits, TheDeadlineIsKeptOnTheSearchClockAlone) {
+    // A clock that stands still never reaches the deadline, however short
+    // the budget: nothing else the search might read can stop it.
+    auto frozen = engine_from_picture(QUIET_MIDDLE_GAME);
+    use_fake_clock(*frozen, 5000000, 0);
+    frozen->max_depth = TEST_DEPTH;
+    frozen->turn_time_ms = 1;
+    DeepeningOptions no_margin;
+    no_margin.stop_margin_ms = 0;
+    const DeepeningReport r = iterative_deepening_report(*frozen, no_margin);
+    EXPECT_EQ(frozen->deadline_ms, 5000001);
+    EXPECT_EQ(r.depth, TEST_DEPTH);
+    EXPECT_FALSE(frozen->time_up);
+
+    // A clock that runs a second per reading is past a 3-second deadline at
+    // its fourth reading (the start, the root, then every CLOCK_CADENCE
+    // moves): the search stops there.
+    auto fast = engine_from_picture(QUIET_MIDDLE_GAME);
+    use_fake_clock(*fast, 0, 1000);
+    fast->max_depth = TEST_DEPTH + 4;
+    fast->turn_time_ms = 3000;
+    iterative_deepening_report(*fast, no_margin);
+    EXPECT_TRUE(fast->time_up);
+    EXPECT_EQ(fake_readings, 4);
+}
+
+TEST(SearchLimits, AStopRequestEndsTheSearchAtTheNextClockReading) {
+    std::atomic<bool> stop{true};
+    auto at_once = engine_from_picture(QUIET_MIDDLE_GAME);
+    at_once->stop_request = &stop;
+    const DeepeningReport none = deepen(*at_once, TEST_DEPTH);
+    EXPECT_TRUE(at_once->time_up);
+    EXPECT_TRUE(none.fallback);
+    EXPECT_TRUE(on_empty_cell(*at_once, none.move));
+
+    // Requested during the search, after the first iteration: the next
+    // reading (the root of the second) stops it, and the move recorded so far
+    // is played.
+    auto later = engine_from_picture(QUIET_MIDDLE_GAME);
+    use_fake_clock(*later, 0, 0);
+    later->stop_request = &fake_stop;
+    std::vector<int> depths;
+    DeepeningOptions options;
+    options.on_iteration = [&](const IterationReport& it) {
+        depths.push_back(it.depth);
+        stop_at_reading = fake_readings + 1;
+    };
+    const DeepeningReport r = [&] {
+        later->max_depth = TEST_DEPTH + 4;
+        later->turn_time_ms = AMPLE_TURN_MS;
+        return iterative_deepening_report(*later, options);
+    }();
+    EXPECT_TRUE(later->time_up);
+    EXPECT_EQ(depths, std::vector<int>{FIRST_DEPTH});
+    EXPECT_EQ(r.depth, FIRST_DEPTH);
+    EXPECT_FALSE(r.fallback);
+}
+
+Outcome search_with_node_limit(const Picture& picture, int depth, std::int32_t limit) {
+    auto e = engine_from_picture(picture);
+    e->node_limit = limit;
+    const DeepeningReport r = deepen(*e, depth);
+    EXPECT_EQ(e->time_up, limit != std::numeric_limits<std::int32_t>::max());
+    return {r.move, e->node_count};
+}
+
+TEST(SearchLimits, TheNodeLimitStopsAtTheSameNodeEveryRun) {
+    const Outcome full =
+        search_with_node_limit(QUIET_MIDDLE_GAME, TEST_DEPTH, std::numeric_limits<std::int32_t>::max());
+    const std::int32_t limit = full.nodes / 2;
+    const Outcome a = search_with_node_limit(QUIET_MIDDLE_GAME, TEST_DEPTH, limit);
+    const Outcome b = search_with_node_limit(QUIET_MIDDLE_GAME, TEST_DEPTH, limit);
+    EXPECT_EQ(a.nodes, b.nodes);
+    EXPECT_EQ(a.move.x, b.move.x);
+    EXPECT_EQ(a.move.y, b.move.y);
+    EXPECT_GE(a.nodes, limit);
+    EXPECT_LT(a.nodes, full.nodes);
+}
+
+TEST(SearchLimits, AFirstIterationCutShortPlaysItsRecordedRootMove) {
+    auto probe = engine_from_picture(QUIET_MIDDLE_GAME);
+    deepen(*probe, FIRST_DEPTH);
+    auto e = engine_from_picture(QUIET_MIDDLE_GAME);
+    e->node_limit = probe->node_count - probe->node_count / 10;
+    const DeepeningReport r = deepen(*e, FIRST_DEPTH);
+    EXPECT_TRUE(e->time_up);
+    EXPECT_EQ(r.depth, 0);
+    EXPECT_FALSE(r.fallback);
+    EXPECT_TRUE(on_empty_cell(*e, r.move));
+    EXPECT_EQ(e->pv_table.pv[0][0], pv_move(r.move.x + MARGIN, r.move.y + MARGIN));
+}
+
+TEST(SearchLimits, EveryCompletedIterationIsReportedWithItsLine) {
+    auto e = engine_from_picture(QUIET_MIDDLE_GAME);
+    std::vector<IterationReport> seen;
+    std::vector<std::int32_t> first_moves;
+    DeepeningOptions options;
+    options.on_iteration = [&](const IterationReport& it) {
+        seen.push_back(it);
+        ASSERT_GT(it.pv_length, 0);
+        first_moves.push_back(it.pv[0]);
+    };
+    e->max_depth = TEST_DEPTH + 1;
+    e->turn_time_ms = AMPLE_TURN_MS;
+    const DeepeningReport r = iterative_deepening_report(*e, options);
+    ASSERT_EQ(seen.size(), 3u);
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(seen[i].depth, FIRST_DEPTH + static_cast<int>(i));
+        if (i > 0) {
+            EXPECT_GE(seen[i].nodes, seen[i - 1].nodes);
+        }
+    }
+    EXPECT_EQ(seen.back().score, r.score);
+    EXPECT_EQ(seen.back().nodes, e->node_count);
+    EXPECT_EQ(first_moves.back(), pv_move(r.move.x + MARGIN, r.move.y + MARGIN));
 }
 
 }  // namespace
