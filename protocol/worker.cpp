@@ -2,6 +2,7 @@
 // budget, the search, and the checks that keep every answer a legal point.
 #include "protocol/worker.h"
 
+#include "protocol/swap2_opening.h"
 #include "protocol/turn_budget.h"
 
 namespace vantrel {
@@ -18,6 +19,10 @@ std::optional<BoardPoint> first_empty_point(const CommandInterpreter& front) {
 }  // namespace
 
 void play_turn(CommandInterpreter& front) {
+    if (front.swap2_pending) {
+        answer_swap2(front);
+        return;
+    }
     Engine& engine = *front.engine;
     if (front.move_number == 1) {
         // The opening needs no search: the centre of the board.
