@@ -221,7 +221,8 @@ private:
     TurnThread* turns_ = nullptr;
     char line_[LINE_BUFFER_SIZE] = {};
     std::size_t line_length_ = 0;
-    // An INFO rule asked for other rules; the next move says that it is not.
+    // An INFO rule asked for rules other than free-style: the notice goes
+    // out before the brain's next move.
     bool rule_notice_pending_ = false;
 };
 
