@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "protocol/line_parsing.h"
+#include "protocol/swap2_opening.h"
+#include "search/iterative_deepening.h"
 
 namespace vantrel {
 namespace {
@@ -24,6 +26,8 @@ bool equals_ignoring_case(std::string_view text, std::string_view word) {
 // Stone marks of a BOARD block.
 constexpr int OWN_STONE = 1;
 constexpr int OPPONENT_STONE = 2;
+
+constexpr std::int32_t OTHER_RULES = RULE_EXACT_FIVE | RULE_RENJU | RULE_CARO;
 
 }  // namespace
 
@@ -78,6 +82,8 @@ Flow CommandInterpreter::dispatch() {
         {"end", &CommandInterpreter::on_end},
         {"board", &CommandInterpreter::on_board},
         {"yxstop", &CommandInterpreter::on_yxstop},
+        {"takeback", &CommandInterpreter::on_takeback},
+        {"swap2board", &CommandInterpreter::on_swap2board},
     };
     for (const Command& command : COMMANDS)
         if (const auto arg = match_word(line(), command.word)) return (this->*command.handler)(*arg);
@@ -120,6 +126,7 @@ bool CommandInterpreter::new_game() {
         return false;
     }
     move_number = 1;
+    brain_side = 0;
     // The old engine goes first, so that two of them never need to fit in
     // memory at once.
     engine.reset();
@@ -136,9 +143,14 @@ bool CommandInterpreter::new_game() {
 }
 
 void CommandInterpreter::restart_game() {
+    clear_board();
+    reply(OK_REPLY);
+}
+
+void CommandInterpreter::clear_board() {
     engine->reset_rectangle(board_width, board_height);
     move_number = 1;
-    reply(OK_REPLY);
+    brain_side = 0;
 }
 
 void CommandInterpreter::open_default_game() {
@@ -158,7 +170,15 @@ bool CommandInterpreter::ready_engine() {
 
 void CommandInterpreter::wait_worker() { turns_->wait_worker(); }
 
-void CommandInterpreter::start_thinking() { turns_->start_thinking(); }
+// Every command that makes the brain move comes here with the brain to move.
+void CommandInterpreter::start_thinking() {
+    if (rule_notice_pending_) {
+        rule_notice_pending_ = false;
+        reply(FREESTYLE_ONLY_REPLY);
+    }
+    if (!swap2_pending) brain_side = engine->side;
+    turns_->start_thinking();
+}
 
 Flow CommandInterpreter::on_info(std::string_view arg) {
     struct Key {
@@ -176,6 +196,7 @@ Flow CommandInterpreter::on_info(std::string_view arg) {
             const std::int32_t v = read_atoi(*value);
             (info.*key.setting).store(v);
             if (key.setting == &InfoSettings::timeout_turn) info.manager_timeout_turn.store(v);
+            if (key.setting == &InfoSettings::rule) rule_notice_pending_ = (v & OTHER_RULES) != 0;
             break;
         }
     }
@@ -242,8 +263,11 @@ Flow CommandInterpreter::on_play(std::string_view arg) {
         reply(COORDINATES_ERROR_REPLY);
     else if (!is_free(*p))
         reply(OCCUPIED_ERROR_REPLY);
-    else
+    else {
+        // The manager plays the brain's stone for it.
+        brain_side = engine->side;
         play_and_answer(p->x, p->y);
+    }
     return Flow::Continue;
 }
 
@@ -274,19 +298,17 @@ Flow CommandInterpreter::on_yxstop(std::string_view) {
 // be given to the right players whatever order the manager lists them in.
 Flow CommandInterpreter::on_board(std::string_view) {
     const bool ready = ready_engine();
-    std::vector<Stone> stones;
-    // Points taken by earlier lines of this block: a repeated point is an
-    // invalid line like a point already on the board.
-    bool listed[MAX_BOARD_SIZE][MAX_BOARD_SIZE] = {};
+    Block block;
     for (;;) {
         if (!read_line()) return Flow::EndOfInput;
         std::int32_t v[3];
         if (scan_numbers(line(), "%d,%d,%d", v, 3) == 3 && (v[2] == OWN_STONE || v[2] == OPPONENT_STONE)) {
             const BoardPoint p{v[0], v[1]};
             const bool on_board = p.x >= 0 && p.x < board_width && p.y >= 0 && p.y < board_height;
-            if (on_board && !(ready && !is_free(p)) && !listed[p.x][p.y]) {
-                listed[p.x][p.y] = true;
-                stones.push_back({p.x, p.y, v[2]});
+            // A point listed twice is an invalid line.
+            if (on_board && block.mark[p.x][p.y] == 0) {
+                block.mark[p.x][p.y] = static_cast<std::uint8_t>(v[2]);
+                block.stones.push_back({p.x, p.y, v[2]});
                 continue;
             }
         }
@@ -294,30 +316,112 @@ Flow CommandInterpreter::on_board(std::string_view) {
         break;
     }
     if (!ready) return Flow::Continue;
-    place_block(stones);
+    impose_position(block);
     start_thinking();
     return Flow::Continue;
 }
 
-// Each stone goes to the side to move when it is placed. On an empty board
-// with counts that leave the brain to move, the two players' stones are
-// interleaved, the player with the extra stone (or the brain, when the counts
-// are equal) first, each player's stones in the order they were listed; any
-// other block is placed in listed order.
-void CommandInterpreter::place_block(std::span<const Stone> stones) {
-    std::vector<Stone> own, opponent;
-    for (const Stone& s : stones) (s.who == OWN_STONE ? own : opponent).push_back(s);
-    const bool interleave = move_number == 1 && (own.size() == opponent.size() || opponent.size() == own.size() + 1);
-    if (!interleave) {
-        for (const Stone& s : stones) place_stone(s.x, s.y);
-        return;
+// The block is the whole new position, the brain to move. A board whose
+// stones are all in the block with the owners it gives them keeps them and
+// gets only the missing ones, so the transposition tables keep what earlier
+// turns learnt (a manager that sends the whole game before every move).
+// Any other board starts afresh, as RESTART would.
+void CommandInterpreter::impose_position(const Block& block) {
+    if (!board_within(block) || !add_missing_stones(block)) {
+        clear_board();
+        // Counts that cannot leave the brain to move: placed as listed, each
+        // stone to the side to move.
+        if (!add_missing_stones(block))
+            for (const Stone& s : block.stones) place_stone(s.x, s.y);
     }
-    const std::vector<Stone>& first = own.size() == opponent.size() ? own : opponent;
-    const std::vector<Stone>& second = own.size() == opponent.size() ? opponent : own;
+    move_number = engine->move_count + 1;
+}
+
+bool CommandInterpreter::board_within(const Block& block) const {
+    for (int i = 0; i < engine->move_count; ++i) {
+        const int x = engine->history[i].x, y = engine->history[i].y;
+        const int owner = engine->cell(x, y).state == brain_side ? OWN_STONE : OPPONENT_STONE;
+        if (block.mark[x - MARGIN][y - MARGIN] != owner) return false;
+    }
+    return true;
+}
+
+// Places the block's stones that are not on the board, alternating from the
+// side to move and ending with the brain to move, each mark's stones in their
+// listed order; false, with nothing placed, when the counts do not allow it.
+// On an empty board the counts decide who moved first: the opponent when it
+// has one stone more, otherwise the brain.
+bool CommandInterpreter::add_missing_stones(const Block& block) {
+    std::vector<Stone> own, opponent;
+    for (const Stone& s : block.stones)
+        if (is_free({s.x, s.y})) (s.who == OWN_STONE ? own : opponent).push_back(s);
+    const bool brain_first = engine->move_count == 0 ? own.size() == opponent.size() : engine->side == brain_side;
+    if (opponent.size() != own.size() + (brain_first ? 0 : 1)) return false;
+    const std::vector<Stone>& first = brain_first ? own : opponent;
+    const std::vector<Stone>& second = brain_first ? opponent : own;
     for (std::size_t i = 0; i < first.size(); ++i) {
         place_stone(first[i].x, first[i].y);
         if (i < second.size()) place_stone(second[i].x, second[i].y);
     }
+    return true;
+}
+
+// Only the last stone placed can be taken back; anything else changes nothing.
+Flow CommandInterpreter::on_takeback(std::string_view arg) {
+    if (!ready_engine()) return Flow::Continue;
+    const auto p = parse_point(arg);
+    if (!p) {
+        reply(COORDINATES_ERROR_REPLY);
+    } else if (engine->move_count == 0) {
+        reply(NO_STONE_REPLY);
+    } else {
+        const Point last = engine->history[engine->move_count - 1];
+        if (last.x != p->x + MARGIN || last.y != p->y + MARGIN) {
+            reply(NOT_LAST_STONE_REPLY);
+        } else {
+            engine->undo();
+            --move_number;
+            reply(OK_REPLY);
+        }
+    }
+    return Flow::Continue;
+}
+
+// The opening's stones go on a fresh board in the order of play, black first;
+// the worker then answers from the engine's search (swap2_opening.h). A bad
+// line or count is answered with an error and changes nothing.
+Flow CommandInterpreter::on_swap2board(std::string_view) {
+    const bool ready = ready_engine();
+    std::vector<BoardPoint> stones;
+    bool listed[MAX_BOARD_SIZE][MAX_BOARD_SIZE] = {};
+    for (;;) {
+        if (!read_line()) return Flow::EndOfInput;
+        std::int32_t v[2];
+        if (scan_numbers(line(), "%d,%d", v, 2) == 2) {
+            const BoardPoint p{v[0], v[1]};
+            const bool on_board = p.x >= 0 && p.x < board_width && p.y >= 0 && p.y < board_height;
+            if (on_board && !listed[p.x][p.y]) {
+                listed[p.x][p.y] = true;
+                stones.push_back(p);
+                continue;
+            }
+        }
+        if (!equals_ignoring_case(line(), "done")) {
+            reply(SWAP2_LINE_ERROR_REPLY);
+            return Flow::Continue;
+        }
+        break;
+    }
+    if (!ready) return Flow::Continue;
+    if (!is_swap2_request(stones.size())) {
+        reply(SWAP2_COUNT_ERROR_REPLY);
+        return Flow::Continue;
+    }
+    clear_board();
+    for (const BoardPoint& p : stones) place_stone(p.x, p.y);
+    swap2_pending = true;
+    start_thinking();
+    return Flow::Continue;
 }
 
 }  // namespace vantrel

@@ -20,8 +20,8 @@
 #include <mutex>
 #include <optional>
 #include <ostream>
-#include <span>
 #include <string_view>
+#include <vector>
 
 #include "board/engine_object.h"
 
@@ -48,6 +48,20 @@ inline constexpr std::string_view OCCUPIED_ERROR_REPLY = "ERROR occupied point";
 inline constexpr std::string_view BOARD_ERROR_REPLY = "ERROR x,y,who or DONE expected";
 inline constexpr std::string_view FULL_BOARD_REPLY = "ERROR no empty point";
 inline constexpr std::string_view UNKNOWN_REPLY = "UNKNOWN command";
+inline constexpr std::string_view NO_STONE_REPLY = "ERROR no stone to take back";
+inline constexpr std::string_view NOT_LAST_STONE_REPLY = "ERROR not the last stone placed";
+inline constexpr std::string_view SWAP2_LINE_ERROR_REPLY = "ERROR x,y or DONE expected";
+inline constexpr std::string_view SWAP2_COUNT_ERROR_REPLY = "ERROR SWAP2BOARD takes 0, 3 or 5 stones";
+// Written once before the brain's next move after an INFO rule that asks for
+// exact five, renju or caro: the game is still played, by free-style rules.
+inline constexpr std::string_view FREESTYLE_ONLY_REPLY =
+    "MESSAGE Vantrel plays free-style only (five or more in a row wins, no move is forbidden)";
+
+// Bits of INFO rule that ask for rules other than free-style: exactly five
+// wins, renju, caro.
+inline constexpr std::int32_t RULE_EXACT_FIVE = 1;
+inline constexpr std::int32_t RULE_RENJU = 4;
+inline constexpr std::int32_t RULE_CARO = 8;
 
 // What the caller does after a command.
 enum class Flow {
@@ -146,8 +160,10 @@ public:
     // Begins a game on board_width x board_height with a new engine; false
     // when the size is refused (nothing changed then).
     bool new_game();
-    // Clears the board of the current engine for a new game.
+    // Clears the board of the current engine for a new game, with "OK".
     void restart_game();
+    // restart_game without its reply.
+    void clear_board();
     // wait_worker, then makes sure there is a game: the default game when no
     // size is known, a new engine when the last one could not be made. True
     // when an engine is there.
@@ -168,6 +184,14 @@ public:
     // Set by YXSTOP, read by the running search at its clock check; cleared
     // when a turn is handed to the worker.
     std::atomic<bool> stop_request{false};
+    // The engine side (0 moves first) that plays the brain's stones in this
+    // game: the side to move whenever a turn is handed over, the side of a
+    // PLAY stone, the colour a SWAP2BOARD answer took. BOARD reads it to tell
+    // the brain's stones on the board from the opponent's.
+    std::int32_t brain_side = 0;
+    // Set with the SWAP2BOARD request's stones on the board: the worker's
+    // next turn answers the opening instead of moving, and clears it.
+    bool swap2_pending = false;
 
 private:
     struct Stone {
@@ -185,10 +209,19 @@ private:
     Flow on_end(std::string_view arg);
     Flow on_board(std::string_view arg);
     Flow on_yxstop(std::string_view arg);
+    Flow on_takeback(std::string_view arg);
+    Flow on_swap2board(std::string_view arg);
 
     void start_game(int width, int height);
     void open_default_game();
-    void place_block(std::span<const Stone> stones);
+    // A BOARD block's stones, as listed, and each point's mark (0: not listed).
+    struct Block {
+        std::vector<Stone> stones;
+        std::uint8_t mark[MAX_BOARD_SIZE][MAX_BOARD_SIZE] = {};
+    };
+    void impose_position(const Block& block);
+    bool board_within(const Block& block) const;
+    bool add_missing_stones(const Block& block);
 
     std::streambuf* in_;
     std::ostream& out_;
@@ -197,6 +230,9 @@ private:
     TurnThread* turns_ = nullptr;
     char line_[LINE_BUFFER_SIZE] = {};
     std::size_t line_length_ = 0;
+    // An INFO rule asked for rules other than free-style: the notice goes
+    // out before the brain's next move.
+    bool rule_notice_pending_ = false;
 };
 
 }  // namespace vantrel

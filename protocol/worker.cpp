@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 
+#include "protocol/swap2_opening.h"
 #include "search/pv_search.h"
 
 namespace vantrel {
@@ -79,6 +80,10 @@ DeepeningReport search_turn(CommandInterpreter& front, std::int64_t started_ms) 
 }
 
 void play_turn(CommandInterpreter& front, std::int64_t started_ms) {
+    if (front.swap2_pending) {
+        answer_swap2(front);
+        return;
+    }
     Engine& engine = *front.engine;
     if (front.move_number == 1) {
         // The opening needs no search: the centre of the board.

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <optional>
 #include <random>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -161,6 +162,108 @@ TEST(EndToEndInput, RandomBytesNeverCrashIt) {
         EXPECT_TRUE(b.output_ended());
         EXPECT_EQ(b.wait_exit(EXIT_WAIT), 0);
     }
+}
+
+// ---------------------------------------------------------------- what managers add
+
+// Five or more in a row through (x, y) for the stone there.
+bool makes_five(const int (&board)[15][15], int x, int y) {
+    for (const auto& [dx, dy] : {std::pair{1, 0}, {0, 1}, {1, 1}, {1, -1}}) {
+        int run = 1;
+        for (int sign : {1, -1})
+            for (int k = 1;; ++k) {
+                const int u = x + sign * k * dx, v = y + sign * k * dy;
+                if (u < 0 || u >= 15 || v < 0 || v >= 15 || board[u][v] != board[x][y]) break;
+                ++run;
+            }
+        if (run >= 5) return true;
+    }
+    return false;
+}
+
+// As c-gomoku-cli sends a game with -sendbyboard: INFO time_left and the
+// whole game as a BOARD block before every move, the opponent's last stone
+// marked 2, no RESTART in between. The opponent takes the free point nearest
+// the centre; every answer must be a free point until someone has five.
+TEST_F(EndToEnd, WholeGameByBoardBeforeEveryMove) {
+    brain.send("INFO timeout_turn 400");
+    brain.send("START 15");
+    ASSERT_EQ(line(), "OK");
+    int board[15][15] = {};  // 0 empty, 1 the brain's, 2 the opponent's
+    std::vector<std::pair<int, int>> game;
+    bool five = false;
+    for (int turn = 0; turn < 40 && !five; ++turn) {
+        std::pair<int, int> mine{-1, -1};
+        for (int r = 0; r < 15 && mine.first < 0; ++r)
+            for (int x = 7 - r; x <= 7 + r && mine.first < 0; ++x)
+                for (int y = 7 - r; y <= 7 + r; ++y)
+                    if (x >= 0 && x < 15 && y >= 0 && y < 15 && board[x][y] == 0) {
+                        mine = {x, y};
+                        break;
+                    }
+        board[mine.first][mine.second] = 2;
+        game.push_back(mine);
+        if ((five = makes_five(board, mine.first, mine.second))) break;
+        brain.send("INFO time_left " + std::to_string(100000 - 1000 * turn));
+        brain.send("BOARD");
+        for (const auto& [x, y] : game)
+            brain.send(std::to_string(x) + "," + std::to_string(y) + "," + std::to_string(board[x][y]));
+        brain.send("DONE");
+        const auto reply = brain.read_reply(REPLY_WAIT);
+        const auto move = parse_move(reply, 15, 15);
+        ASSERT_TRUE(move) << reply.value_or("<no reply>");
+        ASSERT_EQ(board[move->first][move->second], 0) << *reply << " on move " << game.size() + 1;
+        board[move->first][move->second] = 1;
+        game.push_back(*move);
+        five = makes_five(board, move->first, move->second);
+    }
+    EXPECT_TRUE(five) << "the game did not end";
+    RecordProperty("stones", static_cast<int>(game.size()));
+    finish();
+}
+
+// A Swap2 opening as a tournament plays it: the brain's three stones, its
+// choice on three stones, then the game by BOARD from an opening it chose.
+TEST_F(EndToEnd, Swap2AnswersThenTheGameGoesOnByBoard) {
+    brain.send("INFO timeout_turn 500");
+    brain.send("START 15");
+    ASSERT_EQ(line(), "OK");
+    brain.send("INFO time_left 100000");
+    brain.send("SWAP2BOARD");
+    brain.send("DONE");
+    const auto opening = brain.read_reply(REPLY_WAIT);
+    ASSERT_TRUE(opening);
+    int x[3], y[3];
+    char tail = 0;
+    ASSERT_EQ(std::sscanf(opening->c_str(), "%d,%d %d,%d %d,%d%c", &x[0], &y[0], &x[1], &y[1], &x[2], &y[2], &tail), 6)
+        << *opening;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_TRUE(parse_move(std::to_string(x[i]) + "," + std::to_string(y[i]), 15, 15)) << *opening;
+        for (int j = 0; j < i; ++j) EXPECT_FALSE(x[i] == x[j] && y[i] == y[j]) << *opening;
+    }
+    brain.send("SWAP2BOARD");
+    for (const char* stone : {"7,7", "7,6", "8,8"}) brain.send(stone);
+    brain.send("DONE");
+    const auto choice = brain.read_reply(REPLY_WAIT);
+    ASSERT_TRUE(choice);
+    if (*choice != "SWAP") {
+        std::istringstream points(*choice);
+        int n = 0;
+        for (std::string point; points >> point; ++n) {
+            const auto p = parse_move(point, 15, 15);
+            ASSERT_TRUE(p) << *choice;
+            EXPECT_TRUE(*p != std::pair(7, 7) && *p != std::pair(7, 6) && *p != std::pair(8, 8)) << *choice;
+        }
+        EXPECT_TRUE(n == 1 || n == 2) << *choice;
+    }
+    // The opponent took black and the brain plays white on the first opening.
+    brain.send("BOARD");
+    for (int i = 0; i < 3; ++i) brain.send(std::to_string(x[i]) + "," + std::to_string(y[i]) + (i == 1 ? ",1" : ",2"));
+    brain.send("DONE");
+    const auto move = parse_move(brain.read_reply(REPLY_WAIT), 15, 15);
+    ASSERT_TRUE(move);
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(move->first == x[i] && move->second == y[i]);
+    finish();
 }
 
 // ---------------------------------------------------------------- reply times

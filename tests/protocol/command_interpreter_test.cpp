@@ -6,7 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "protocol/turn_budget.h"
 #include "search/iterative_deepening.h"
@@ -478,17 +483,6 @@ TEST(CommandInterpreterBoard, InvalidLineEndsTheBlockKeepsItsStonesAndTheBrainPl
     }
 }
 
-TEST(CommandInterpreterBoard, StoneOnAnOccupiedPointIsAnInvalidLine) {
-    InlineSession s;
-    s.send("START 15\nPLAY 4,4\nPLAY 5,5\n");
-    // The line after the one that ended the block is a command again.
-    EXPECT_EQ(s.send("BOARD\n6,6,1\n4,4,1\n9,9,2\n"),
-              (Lines{"ERROR x,y,who or DONE expected", "0,0", "UNKNOWN command"}));
-    EXPECT_EQ(s.state(6, 6), 0);
-    EXPECT_EQ(s.state(9, 9), EMPTY);
-    EXPECT_EQ(s.front.engine->move_count, 4);
-}
-
 TEST(CommandInterpreterBoard, EmptyBlockLetsTheBrainOpen) {
     InlineSession s;
     EXPECT_EQ(s.send("START 15\nBOARD\nDONE\n"), (Lines{"OK", "7,7"}));
@@ -560,13 +554,93 @@ TEST(CommandInterpreterBoard, CountsThatCannotLeaveTheBrainToMoveKeepListedOrder
     EXPECT_EQ(s.state(4, 4), 1);
 }
 
-TEST(CommandInterpreterBoard, BlockOnAStartedGameIsAddedInListedOrder) {
+// The whole game before every move, as some managers send it: the opponent's
+// last stone marked 2, the stones in no particular order. The board gains
+// only that stone each time (the order of play stays in the history).
+TEST(CommandInterpreterBoard, WholeGameBeforeEveryMoveOnlyAddsTheNewStones) {
     InlineSession s;
-    s.send("START 15\nPLAY 7,7\n");
-    s.send("BOARD\n1,1,1\n2,2,2\ndone\n");
+    s.send("START 15\n");
+    struct Played {
+        int x, y, who;
+    };
+    std::vector<Played> game;  // in the order of play; the opponent opened
+    for (const auto& [x, y] : {std::pair{7, 7}, {8, 8}, {6, 9}, {9, 3}}) {
+        game.push_back({x, y, 2});
+        std::string block = "INFO time_left 100000\nBOARD\n";
+        for (auto it = game.rbegin(); it != game.rend(); ++it)
+            block += std::to_string(it->x) + "," + std::to_string(it->y) + "," + std::to_string(it->who) + "\n";
+        const Lines out = s.send(block + "DONE\n");
+        ASSERT_EQ(out.size(), 1u);
+        int mx = -1, my = -1;
+        ASSERT_EQ(std::sscanf(out[0].c_str(), "%d,%d", &mx, &my), 2);
+        game.push_back({mx, my, 1});
+    }
+    ASSERT_EQ(s.front.engine->move_count, static_cast<int>(game.size()));
+    EXPECT_EQ(s.front.move_number, static_cast<int>(game.size()) + 1);
+    EXPECT_EQ(s.front.brain_side, 1);
+    for (std::size_t i = 0; i < game.size(); ++i) {
+        EXPECT_EQ(s.front.engine->history[i].x - MARGIN, game[i].x) << i;
+        EXPECT_EQ(s.front.engine->history[i].y - MARGIN, game[i].y) << i;
+        EXPECT_EQ(s.state(game[i].x, game[i].y), game[i].who == 2 ? 0 : 1) << i;
+    }
+}
+
+// Stones on the board that the block leaves out or gives to the other player
+// mean a new position: the board is cleared and holds the block exactly.
+TEST(CommandInterpreterBoard, BlockThatRemovesOrRecoloursStonesStartsAfresh) {
+    InlineSession s;
+    s.send("START 15\nTURN 7,7\nTURN 8,8\n");  // the brain answers 0,0 and 1,0
+    // The brain's last stone left out (a GUI's undo).
+    EXPECT_EQ(s.send("BOARD\n7,7,2\n0,0,1\n8,8,2\ndone\n"), Lines{"1,0"});
+    EXPECT_EQ(s.front.move_number, 5);
+    EXPECT_EQ(s.state(2, 0), EMPTY);
+    // The same points with the owners swapped: the brain now moved first.
+    EXPECT_EQ(s.send("BOARD\n7,7,1\n0,0,2\n8,8,1\n1,0,2\ndone\n"), Lines{"2,0"});
     EXPECT_EQ(s.state(7, 7), 0);
-    EXPECT_EQ(s.state(1, 1), 1);
-    EXPECT_EQ(s.state(2, 2), 0);
+    EXPECT_EQ(s.state(0, 0), 1);
+    EXPECT_EQ(s.state(8, 8), 0);
+    EXPECT_EQ(s.state(1, 0), 1);
+    EXPECT_EQ(s.state(2, 0), 0);
+    EXPECT_EQ(s.front.engine->move_count, 5);
+    // A PLAY stone is the brain's: marked 2, it changes owner.
+    s.send("RESTART\nPLAY 4,4\n");
+    EXPECT_EQ(s.send("BOARD\n4,4,2\n3,3,1\ndone\n"), Lines{"0,0"});
+    EXPECT_EQ(s.state(4, 4), 1);
+    EXPECT_EQ(s.state(3, 3), 0);
+    // No stones: the empty board, and the brain opens.
+    EXPECT_EQ(s.send("BOARD\ndone\n"), Lines{"7,7"});
+    EXPECT_EQ(s.front.engine->move_count, 1);
+}
+
+// The engine's own search at a fixed depth (so that node counts repeat): a
+// position searched again after extending keeps the tables and makes fewer
+// moves; one reached through a block that starts afresh makes as many as on
+// a new engine.
+TEST(CommandInterpreterBoard, ExtendingKeepsTheTablesStartingAfreshClearsThem) {
+    std::vector<int> nodes;
+    const MoveChooser counted = [&nodes](Engine& e) {
+        e.max_depth = 7;
+        const BoardPoint p = iterative_deepening(e);
+        nodes.push_back(e.node_count);
+        return p;
+    };
+    const std::string position = "BOARD\n7,7,2\n8,8,1\n8,7,2\n6,7,1\n7,9,2\ndone\n";
+    InlineSession s(create_engine, counted);
+    s.send("START 15\n");
+    const Lines first = s.send(position);
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(s.send("TAKEBACK " + first[0] + "\n"), Lines{"OK"});
+    EXPECT_EQ(s.send(position), first);
+    ASSERT_EQ(nodes.size(), 2u);
+    EXPECT_LT(nodes[1], nodes[0]);
+
+    // A recoloured stone starts afresh: the count of a fresh engine.
+    const std::string other = "BOARD\n7,7,1\n8,8,2\n8,7,1\n6,7,2\n7,9,1\n9,9,2\ndone\n";
+    s.send(other);
+    InlineSession fresh(create_engine, counted);
+    fresh.send("START 15\n" + other);
+    ASSERT_EQ(nodes.size(), 4u);
+    EXPECT_EQ(nodes[2], nodes[3]);
 }
 
 TEST(CommandInterpreterBoard, EndOfInputInsideTheBlockEndsWithoutAMove) {
@@ -575,6 +649,130 @@ TEST(CommandInterpreterBoard, EndOfInputInsideTheBlockEndsWithoutAMove) {
     EXPECT_EQ(s.send("BOARD\n7,7,1\n"), Lines{});
     EXPECT_EQ(s.last_flow, Flow::EndOfInput);
     EXPECT_TRUE(s.budgets.empty());
+}
+
+// ---------------------------------------------------------------- TAKEBACK
+
+TEST(CommandInterpreterTakeback, OnlyTheLastStoneComesBack) {
+    InlineSession s;
+    EXPECT_EQ(s.send("START 15\nTAKEBACK 7,7\n"), (Lines{"OK", std::string(NO_STONE_REPLY)}));
+    s.send("TURN 7,7\n");  // the brain answers 0,0
+    for (const char* line : {"TAKEBACK 7,7", "TAKEBACK 3,3", "TAKEBACK 15,0", "TAKEBACK", "TAKEBACK 0 ,0"}) {
+        SCOPED_TRACE(line);
+        const Lines out = s.send(std::string(line) + "\n");
+        ASSERT_EQ(out.size(), 1u);
+        EXPECT_EQ(out[0].rfind("ERROR", 0), 0u) << out[0];
+        EXPECT_EQ(s.front.engine->move_count, 2);
+        EXPECT_EQ(s.front.move_number, 3);
+    }
+    EXPECT_EQ(s.send("TAKEBACK 0,0\n"), Lines{"OK"});
+    EXPECT_EQ(s.state(0, 0), EMPTY);
+    EXPECT_EQ(s.front.move_number, 2);
+    EXPECT_EQ(s.front.engine->side, 1);
+    EXPECT_EQ(s.send("TAKEBACK 7,7\nTAKEBACK 7,7\n"), (Lines{"OK", std::string(NO_STONE_REPLY)}));
+    EXPECT_EQ(s.front.move_number, 1);
+    EXPECT_EQ(s.send("TURN 8,8\n"), Lines{"0,0"});
+    EXPECT_EQ(s.state(8, 8), 0);
+}
+
+// ---------------------------------------------------------------- INFO rule
+
+// Rules other than free-style are played as free-style, said once in a
+// MESSAGE before the brain's next move, and never answered with an error.
+TEST(CommandInterpreterInfo, OtherRulesAreAnnouncedOnceBeforeTheNextMove) {
+    const std::string notice(FREESTYLE_ONLY_REPLY);
+    InlineSession s;
+    s.send("START 15\n");
+    for (const char* rule : {"1", "4", "8", "12"}) {
+        SCOPED_TRACE(rule);
+        // PLAY is the manager's move for the brain, not the brain's choice.
+        EXPECT_EQ(s.send("INFO rule " + std::string(rule) + "\nRESTART\nPLAY 7,7\nTURN 8,8\nTURN 9,9\n"),
+                  (Lines{"OK", "7,7", notice, "0,0", "1,0"}));
+    }
+    EXPECT_EQ(s.send("INFO rule 1\nRESTART\nBOARD\n7,7,2\ndone\n"), (Lines{"OK", notice, "0,0"}));
+    EXPECT_EQ(s.send("INFO rule 4\nRESTART\nBEGIN\n"), (Lines{"OK", notice, "7,7"}));
+    // Free-style and continuous games need no word; a later rule 0 takes the
+    // notice back.
+    EXPECT_EQ(s.send("INFO rule 0\nRESTART\nBEGIN\nINFO rule 2\nRESTART\nBEGIN\n"), (Lines{"OK", "7,7", "OK", "7,7"}));
+    EXPECT_EQ(s.send("INFO rule 8\nINFO rule 0\nRESTART\nBEGIN\n"), (Lines{"OK", "7,7"}));
+}
+
+// ---------------------------------------------------------------- SWAP2BOARD
+
+// The points of a reply "x,y x,y ...".
+std::vector<BoardPoint> points_of(const std::string& reply) {
+    std::vector<BoardPoint> points;
+    std::istringstream in(reply);
+    for (std::string word; in >> word;) {
+        BoardPoint p;
+        char tail = 0;
+        EXPECT_EQ(std::sscanf(word.c_str(), "%d,%d%c", &p.x, &p.y, &tail), 2) << reply;
+        points.push_back(p);
+    }
+    return points;
+}
+
+// Swap2 decisions from the real search on a short budget: positions whose
+// score leaves no doubt for the colour choices, and an even opening.
+TEST(CommandInterpreterSwap2, EachRequestGetsItsFormOfAnswerOnFreePoints) {
+    struct Case {
+        const char* stones;  // black first
+        int points;          // 0: SWAP
+    };
+    const Case cases[] = {
+        {"7,7\n0,0\n8,7\n", 0},               // black's two stones joined, white far off: take black
+        {"0,0\n7,7\n14,14\n", 1},             // black in two corners, white in the centre: stay white
+        {"7,7\n7,6\n8,8\n", 2},               // even: the 4th and 5th stones, the colour to the opponent
+        {"7,7\n7,6\n8,8\n6,8\n9,9\n", 0},     // black's open three: take black
+        {"0,0\n7,7\n14,14\n7,8\n14,0\n", 1},  // white's two joined stones in the centre: stay white
+        {"", 3},                              // the opening: black, white, black
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stones);
+        InlineSession s;
+        s.send("INFO timeout_turn 700\nSTART 15\n");
+        const Lines out = s.send("SWAP2BOARD\n" + std::string(c.stones) + "DONE\n");
+        const int listed = static_cast<int>(std::count(c.stones, c.stones + std::strlen(c.stones), '\n'));
+        ASSERT_EQ(out.size(), 1u);
+        if (c.points == 0) {
+            EXPECT_EQ(out[0], "SWAP");
+            EXPECT_EQ(s.front.brain_side, 0);
+            EXPECT_EQ(s.front.engine->move_count, listed);
+            continue;
+        }
+        const std::vector<BoardPoint> points = points_of(out[0]);
+        ASSERT_EQ(static_cast<int>(points.size()), c.points) << out[0];
+        // Each point was free: the engine holds it now, in the colour of its
+        // place in the order of play.
+        ASSERT_EQ(s.front.engine->move_count, listed + c.points);
+        for (int i = 0; i < c.points; ++i) {
+            const Point h = s.front.engine->history[listed + i];
+            EXPECT_EQ(h.x - MARGIN, points[i].x);
+            EXPECT_EQ(h.y - MARGIN, points[i].y);
+            EXPECT_EQ(s.state(points[i].x, points[i].y), (listed + i) % 2);
+        }
+        EXPECT_EQ(s.front.move_number, listed + c.points + 1);
+        // A BOARD that follows holds nothing of the opening but its own.
+        EXPECT_EQ(s.send("BOARD\n0,1,2\ndone\n"), Lines{"0,0"});
+        EXPECT_EQ(s.front.engine->move_count, 2);
+    }
+}
+
+TEST(CommandInterpreterSwap2, BadRequestsAreRefusedAndChangeNothing) {
+    InlineSession s;
+    s.send("INFO timeout_turn 700\nSTART 15\nTURN 7,7\n");
+    // Counts without an answer, and lines that end the block early (the line
+    // after them is a command again).
+    for (const std::string block : {"7,7\n8,8\nDONE", "7,7\n8,8\n9,9\n1,1\nDONE", "1,1\n2,2\n3,3\n4,4\n5,5\n6,6\nDONE",
+                                    "7,7\n7,7", "15,0", "7,7\nx"}) {
+        SCOPED_TRACE(block);
+        const Lines out = s.send("SWAP2BOARD\n" + block + "\nABOUT\n");
+        ASSERT_EQ(out.size(), 2u);
+        EXPECT_EQ(out[0].rfind("ERROR", 0), 0u) << out[0];
+        EXPECT_EQ(out[1], ABOUT_REPLY);
+        EXPECT_EQ(s.front.engine->move_count, 2);
+        EXPECT_EQ(s.state(7, 7), 0);
+    }
 }
 
 // ---------------------------------------------------------------- engine creation failure
