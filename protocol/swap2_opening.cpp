@@ -48,7 +48,7 @@ Searched search_until(Engine& e, int depth, std::int64_t deadline) {
     const int max_depth = e.max_depth;
     if (depth > 0) e.max_depth = depth;
     // The search stops STOP_MARGIN_MS before the end of its turn time.
-    e.turn_time_ms = static_cast<std::int32_t>(std::max<std::int64_t>(deadline - clock_ms() + STOP_MARGIN_MS, 1));
+    e.turn_time_ms = static_cast<std::int32_t>(std::max<std::int64_t>(deadline - clock_ms(e) + STOP_MARGIN_MS, 1));
     const DeepeningReport report = iterative_deepening_report(e);
     e.max_depth = max_depth;
     Searched s{report.depth, report.score, report.move, {}};
@@ -183,7 +183,7 @@ bool is_swap2_request(std::size_t stones) {
 }
 
 Swap2Decision decide_swap2(Engine& e, std::int32_t budget_ms) {
-    const std::int64_t start = clock_ms();
+    const std::int64_t start = clock_ms(e);
     Swap2Decision d = e.move_count == SWAP2_PROPOSE ? propose(e, start, budget_ms) : choose(e, start, budget_ms);
     // The search answers a free point whenever the board has one; a board
     // too small for the 4th and 5th stones gets none.
