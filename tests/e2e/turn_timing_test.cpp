@@ -51,8 +51,8 @@ bool is_move(const std::optional<std::string>& line, int size) { return parse_po
 // A quiet middle game on 20 x 20, the brain's stones marked 1: nothing is
 // forced for either side, so every turn is searched to its limit.
 const std::vector<std::string> MIDDLE_GAME = {
-    "9,9,2",   "10,10,1", "10,8,2", "8,10,1", "9,11,2",  "11,9,1", "8,9,2",  "11,11,1",
-    "12,10,2", "10,12,1", "7,11,2", "9,7,1",  "12,12,2", "13,8,1", "8,12,2", "11,7,1",
+    "8,8,2",  "9,11,1", "10,8,2", "7,9,1", "7,7,2",  "9,8,1",  "9,9,2", "10,10,1", "8,10,2",
+    "11,7,1", "11,9,2", "8,9,1",  "6,7,2", "10,7,1", "7,10,2", "9,7,1", "12,7,2",
 };
 
 void send_middle_game(BrainProcess& brain) {
