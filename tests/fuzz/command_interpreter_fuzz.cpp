@@ -9,6 +9,7 @@
 //   bit 0  clear: the real search with the smallest budget;
 //          set: a chooser that answers off-board and occupied points
 //   bit 1  set: every second engine creation fails
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -41,10 +42,22 @@ bool is_point(std::string_view line, int width, int height) {
 bool is_known_reply(std::string_view line) {
     for (const std::string_view known :
          {OK_REPLY, ABOUT_REPLY, SIZE_ERROR_REPLY, RECTSTART_ERROR_REPLY, COORDINATES_ERROR_REPLY, OCCUPIED_ERROR_REPLY,
-          BOARD_ERROR_REPLY, FULL_BOARD_REPLY, UNKNOWN_REPLY, std::string_view("Korvel Engine Load Error!"),
-          std::string_view("")})
+          BOARD_ERROR_REPLY, FULL_BOARD_REPLY, UNKNOWN_REPLY, NO_STONE_REPLY, NOT_LAST_STONE_REPLY,
+          SWAP2_LINE_ERROR_REPLY, SWAP2_COUNT_ERROR_REPLY, FREESTYLE_ONLY_REPLY, std::string_view("SWAP"),
+          std::string_view("Korvel Engine Load Error!"), std::string_view("")})
         if (line == known) return true;
-    return false;
+    return line.starts_with("MESSAGE depth ");
+}
+
+// An opening answer: two or three points, blank-separated.
+bool is_point_list(std::string_view line) {
+    int points = 0;
+    for (std::size_t from = 0; from <= line.size(); ++points) {
+        const std::size_t blank = std::min(line.find(' ', from), line.size());
+        if (!is_point(line.substr(from, blank - from), MAX_BOARD_SIZE, MAX_BOARD_SIZE)) return false;
+        from = blank + 1;
+    }
+    return points == 2 || points == 3;
 }
 
 }  // namespace
@@ -105,6 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Every reply a known line or a point on a board the engine can hold.
     std::istringstream replies(out.str());
     for (std::string line; std::getline(replies, line);)
-        check(is_known_reply(line) || is_point(line, MAX_BOARD_SIZE, MAX_BOARD_SIZE), "unknown reply");
+        check(is_known_reply(line) || is_point(line, MAX_BOARD_SIZE, MAX_BOARD_SIZE) || is_point_list(line),
+              "unknown reply");
     return 0;
 }
