@@ -287,7 +287,11 @@ TEST_F(EndToEnd, RepliesArriveWithinTheTurnLimit) {
         ASSERT_TRUE(move);
         taken[move->first][move->second] = true;
         worst = std::max(worst, took);
-        EXPECT_LT(took, LIMIT_MS);
+        // The thread sanitizer slows the brain many times over: there the
+        // reply times are recorded, not held to the limit.
+        if (!std::getenv("VANTREL_SANITIZER_BUILD")) {
+            EXPECT_LT(took, LIMIT_MS);
+        }
     }
     RecordProperty("worst_reply_ms", static_cast<int>(worst));
     finish();
