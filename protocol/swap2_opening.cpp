@@ -14,6 +14,7 @@
 
 #include "protocol/command_interpreter.h"
 #include "protocol/turn_budget.h"
+#include "protocol/worker.h"
 #include "search/fallback_move.h"
 #include "search/iterative_deepening.h"
 #include "search/pv_search.h"
@@ -21,13 +22,12 @@
 namespace vantrel {
 namespace {
 
-// The budget of the opening decision, by the rules of the brain's turn at
-// the number of the next stone (at least the first searched move).
-std::int32_t swap2_budget_ms(CommandInterpreter& front, int stones) {
-    std::int32_t remembered = front.info.timeout_turn.load();
-    const TurnBudget budget = turn_budget(
-        {std::max(stones + 1, 2), remembered, front.info.manager_timeout_turn.load(), front.info.time_left.load()});
-    if (budget.remember) front.info.timeout_turn.compare_exchange_strong(remembered, budget.remembered);
+// The budget of the opening decision, by the rules of the brain's turn.
+std::int32_t swap2_budget_ms(CommandInterpreter& front) {
+    // The opening's stones are on the board, so move_number is that of the
+    // next stone, as for a turn (an empty board budgets like the first
+    // searched move).
+    const TurnBudget budget = budget_turn(front);
     // The decision below keeps STOP_MARGIN_MS back, as the design's turns
     // do; a budget that a manager's limit decides carries its own, smaller
     // reserve instead.
@@ -206,7 +206,7 @@ std::string swap2_reply(const Swap2Decision& decision) {
 void answer_swap2(CommandInterpreter& front) {
     front.swap2_pending = false;
     Engine& e = *front.engine;
-    const Swap2Decision d = decide_swap2(e, swap2_budget_ms(front, e.move_count));
+    const Swap2Decision d = decide_swap2(e, swap2_budget_ms(front));
     for (int i = 0; i < d.count; ++i) front.place_stone(d.points[i].x, d.points[i].y);
     // The colour the answer took, or white when the opponent still chooses:
     // then a following BOARD that keeps these stones extends them.
