@@ -2,10 +2,10 @@
 // the worker thread for the brain's turns, standard input and output as the
 // manager's pipes. The exit status is always 0.
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <iostream>
 
+#include "app/standard_streams.h"
 #include "protocol/command_interpreter.h"
 #include "protocol/worker.h"
 
@@ -16,9 +16,7 @@ constexpr std::chrono::milliseconds LAST_REPLY_WAIT{100};
 }  // namespace
 
 int main() {
-    // A manager that has closed our output must not kill the brain with a
-    // signal; the failed write is ignored and the brain ends with its input.
-    std::signal(SIGPIPE, SIG_IGN);
+    vantrel::prepare_standard_streams();
     std::ios::sync_with_stdio(false);
     // Reading must not flush standard output from the main thread while the
     // worker may be writing its move.

@@ -10,6 +10,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <sstream>
 #include <thread>
 
 namespace vantrel::testing {
@@ -31,13 +33,33 @@ int remaining_ms(Clock::time_point deadline) {
 
 std::string brain_path() { return VANTREL_BRAIN_PATH; }
 
+std::vector<std::string> brain_command() {
+    std::vector<std::string> words;
+    if (const char* command = std::getenv("VANTREL_BRAIN_COMMAND")) {
+        std::istringstream in(command);
+        for (std::string word; in >> word;) words.push_back(word);
+    }
+    if (words.empty()) words.push_back(brain_path());
+    return words;
+}
+
+bool native_brain() {
+    const std::vector<std::string> command = brain_command();
+    return command.size() == 1 && command[0] == brain_path();
+}
+
 BrainProcess::~BrainProcess() {
     kill();
     close_fd(to_brain_);
     close_fd(from_brain_);
 }
 
-bool BrainProcess::start(const std::string& path) {
+bool BrainProcess::start(const std::vector<std::string>& command) {
+    if (command.empty()) return false;
+    // Built before the fork, so that the child allocates nothing.
+    std::vector<char*> argv;
+    for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(nullptr);
     // A brain that has ended must not take the test down with SIGPIPE when it
     // is written to; the write fails instead.
     std::signal(SIGPIPE, SIG_IGN);
@@ -53,7 +75,7 @@ bool BrainProcess::start(const std::string& path) {
         // dup2 clears close-on-exec on the copies, and only on them.
         ::dup2(in_pipe[0], STDIN_FILENO);
         ::dup2(out_pipe[1], STDOUT_FILENO);
-        ::execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
+        ::execvp(argv[0], argv.data());
         ::_exit(127);
     }
     ::close(in_pipe[0]);

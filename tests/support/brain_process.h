@@ -2,6 +2,11 @@
 // start it, write lines to its standard input, read its reply lines with
 // timeouts, close its input, wait for its exit. Its standard error is left to
 // the test's own. Whatever is still running when the object goes is killed.
+//
+// The brain under test is the pbrain-vantrel built with the tests, unless the
+// environment variable VANTREL_BRAIN_COMMAND gives the command that starts
+// another one, words split on blanks: "wine build/win64/pbrain-vantrel64.exe"
+// runs the same tests against the Windows brain.
 #pragma once
 
 #include <sys/types.h>
@@ -10,11 +15,17 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vantrel::testing {
 
 // The pbrain-vantrel built with the tests.
 std::string brain_path();
+// The command that starts the brain under test: program and arguments.
+std::vector<std::string> brain_command();
+// Whether the brain under test is the one built with the tests, not one
+// started through another program (whose process is then not the brain's).
+bool native_brain();
 
 class BrainProcess {
 public:
@@ -25,9 +36,11 @@ public:
     BrainProcess(const BrainProcess&) = delete;
     BrainProcess& operator=(const BrainProcess&) = delete;
 
-    // Spawns the executable (by default the brain under test); false when it
-    // cannot be started.
-    bool start(const std::string& path = brain_path());
+    // Spawns the command (by default the brain under test; the program is
+    // looked up in PATH when its name has no slash); false when it cannot be
+    // started.
+    bool start(const std::vector<std::string>& command = brain_command());
+    bool start(const std::string& path) { return start(std::vector<std::string>{path}); }
 
     // Writes the line and a line feed. False when the brain no longer reads.
     bool send(std::string_view line);
