@@ -24,11 +24,16 @@ int main() {
 
     vantrel::CommandInterpreter front(std::cin, std::cout);
     vantrel::Worker worker(front);
-    if (front.run() == vantrel::Flow::EndOfInput) {
-        // At once, without waiting for a running turn, whose move is never
+    if (front.run() == vantrel::Flow::EndOfInput && worker.turn_running()) {
+        // At once, without waiting for the running turn, whose move is never
         // written; every reply so far has been flushed whole.
         front.stop_replies(LAST_REPLY_WAIT);
         std::_Exit(0);
     }
+    // END, or the end of input between turns: the idle worker is ended and
+    // joined as the process ends. Ending a process while another of its
+    // threads still lives is what 32-bit Wine sometimes crashes on, after
+    // the last reply; a joined worker keeps that to a turn cut off by the end
+    // of input.
     return 0;
 }

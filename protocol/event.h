@@ -33,6 +33,11 @@ public:
         set_ = false;
     }
 
+    bool is_set() {
+        std::lock_guard lock(mutex_);
+        return set_;
+    }
+
     void wait() {
         std::unique_lock lock(mutex_);
         changed_.wait(lock, [this] { return set_; });

@@ -54,6 +54,9 @@ public:
     // Clears done_event, then sets start_event, in this order: a wait_worker
     // that follows can never see the event still set from the last turn.
     void start_thinking() override;
+    // Whether a handed-over turn has not finished yet. Only the main thread
+    // hands turns over, so on that thread a false answer stays true.
+    bool turn_running() { return !done_event_.is_set(); }
 
 private:
     void worker_loop();
