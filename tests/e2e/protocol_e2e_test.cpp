@@ -110,6 +110,16 @@ TEST_F(EndToEnd, CrLfLinesBehaveLikeLfLines) {
     EXPECT_EQ(brain.wait_exit(EXIT_WAIT), 0);
 }
 
+// Byte 0x1A ends the input of a program whose standard input is in text
+// mode on Windows; here it is an ordinary byte of a line.
+TEST_F(EndToEnd, ByteOneAIsNotTheEndOfInput) {
+    brain.send_raw("\x1a\nSTART 15\x1a\nSTART 15\n");
+    EXPECT_EQ(line(), "UNKNOWN command");
+    EXPECT_EQ(line(), "OK");
+    EXPECT_EQ(line(), "OK");
+    finish();
+}
+
 TEST_F(EndToEnd, FiveThousandCharacterLines) {
     // A command at the start of a long line is still the command; the rest of
     // the line is dropped, not read as further lines.

@@ -181,5 +181,7 @@ TEST(WholeGame, On15x15With500MsPerTurn) { play_and_check("15x15, 500 ms", 15, 5
 
 TEST(WholeGame, On20x20With400MsPerTurn) { play_and_check("20x20, 400 ms", 20, 400); }
 
+TEST(WholeGame, On20x20With1000MsPerTurn) { play_and_check("20x20, 1000 ms", 20, 1000); }
+
 }  // namespace
 }  // namespace vantrel::testing
