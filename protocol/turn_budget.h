@@ -38,8 +38,8 @@ inline constexpr std::int32_t CEILING_BUDGET_MS = 24000;
 // and at worst 25 ms with two CPU-bound processes beside the brain). A fixed part plus a
 // share of the limit: the delays do not shrink with a short limit, and a
 // long one can spare more.
-inline constexpr std::int32_t RESERVE_FIXED_MS = 28;
-inline constexpr std::int32_t RESERVE_SHARE = 100;  // one part in this of the limit
+inline constexpr std::int32_t RESERVE_FIXED_MS = 26;
+inline constexpr std::int32_t RESERVE_SHARE = 200;  // one part in this of the limit
 // A searched turn never uses more than a fifth of the match time left.
 inline constexpr std::int32_t TIME_LEFT_SHARE = 5;
 // The smallest budget. Zero or less would mean "no budget given" to the
