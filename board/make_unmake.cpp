@@ -67,9 +67,7 @@ inline void store_masks(Cell& c, int d, unsigned masks) {
 // The two line types of direction d, for the masks of that direction, as the
 // 16-bit lane of d.
 inline std::uint64_t line_types_of(unsigned masks, int d) {
-    const unsigned m0 = masks & 0xFF, m1 = masks >> 8;
-    return static_cast<std::uint64_t>(LineTypeTable[pair_index(m0, m1)] | LineTypeTable[pair_index(m1, m0)] << 8)
-           << (16 * d);
+    return static_cast<std::uint64_t>(BothLineTypesTable[masks]) << (16 * d);
 }
 
 #ifndef NDEBUG

@@ -22,6 +22,7 @@ std::int8_t WindowCounts[WINDOW_ROWS][WINDOW_SIZES];
 std::int32_t EvalWeights[WINDOW_ROWS];
 std::int16_t PrioritySource[MASK_PAIRS];
 std::int32_t PriorityTable[MASK_PAIRS];
+std::uint16_t BothLineTypesTable[MASK_PAIRS];
 
 namespace {
 
@@ -254,6 +255,11 @@ void generate_fixed_tables() {
     for (const PriorityDeparture& departure : PRIORITY_DEPARTURES) {
         PrioritySource[pair_index(departure.own, departure.opponent)] = departure.value;
     }
+
+    for (int m0 = 0; m0 < 256; ++m0)
+        for (int m1 = 0; m1 < 256; ++m1)
+            BothLineTypesTable[m0 | m1 << 8] =
+                static_cast<std::uint16_t>(LineTypeTable[pair_index(m0, m1)] | LineTypeTable[pair_index(m1, m0)] << 8);
 }
 
 }  // namespace

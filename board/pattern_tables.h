@@ -2,7 +2,8 @@
 // as lookups indexed by the two 8-bit line masks of a cell (own mask x 256 +
 // opponent mask) or by four line types. No shape is matched at run time.
 //
-// Fixed tables (LineTypeTable, EvalIndexTable, WindowCounts, PrioritySource)
+// Fixed tables (LineTypeTable, EvalIndexTable, WindowCounts, PrioritySource,
+// BothLineTypesTable)
 // follow from exact rules and are generated once per process from those
 // rules; the derived tables (StatusTable, EvalWeights, PriorityTable) are
 // rebuilt by build_tables at every engine reset. build_tables generates the
@@ -50,6 +51,11 @@ extern std::int8_t WindowCounts[WINDOW_ROWS][WINDOW_SIZES];
 extern std::int32_t EvalWeights[WINDOW_ROWS];
 extern std::int16_t PrioritySource[MASK_PAIRS];
 extern std::int32_t PriorityTable[MASK_PAIRS];
+// Both players' line types of one direction in one read, indexed by the
+// direction's masks as make keeps them side by side (player 0's mask in the
+// low byte): player 0's type in the low byte, player 1's in the high byte.
+// A fixed table, made from LineTypeTable.
+extern std::uint16_t BothLineTypesTable[MASK_PAIRS];
 
 // Four line types (any order) to a status 0..10.
 int classify_status(int t0, int t1, int t2, int t3);
