@@ -4,38 +4,54 @@
 // which of several equal cells is tried first decides node counts and moves.
 #pragma once
 
+#include <cassert>
+
 #include "board/engine_object.h"
+#include "board/pattern_tables.h"
 
 namespace vantrel {
 
 // A cell the scans may take: empty and next to a stone.
 inline bool near_empty(const Cell& c) { return c.state == EMPTY && (c.near1 | c.near2) != 0; }
 
-// Calls visit(x, y) for every near, empty cell whose status for `player` is
-// accepted by `wanted`, in scan order, until visit returns true. Returns
+// Calls visit(x, y) for every near, empty cell whose status for `player` lies
+// in lowest..highest, in scan order, until visit returns true. Returns
 // whether some visit returned true. The rectangle is read once: callers may
 // make and take back moves inside visit, which leaves it as it was.
-template <class Wanted, class Visit>
-inline bool scan_status(const Engine& e, int player, Wanted wanted, Visit visit) {
+//
+// Only statuses of a four or more are scanned for. An empty cell where a
+// stone makes a four has an own stone within two steps along that line, so
+// it is near and inside the rectangle: the status counts say how many cells
+// the scan will meet, and it stops after the last of them instead of reading
+// the rest of the rectangle.
+template <class Visit>
+inline bool scan_status(const Engine& e, int player, int lowest, int highest, Visit visit) {
+    assert(STATUS_FOUR <= lowest && lowest <= highest && highest <= STATUS_FIVE);
+    int left = 0;
+    for (int s = lowest; s <= highest; ++s) left += e.status_count[player][s];
+    if (left == 0) return false;
     const Area a = e.area;
     for (int y = a.y_min; y <= a.y_max; ++y)
         for (int x = a.x_min; x <= a.x_max; ++x) {
             const Cell& c = e.cells[x][y];
-            if (near_empty(c) && wanted(c.status[player]) && visit(x, y)) return true;
+            const int s = c.status[player];
+            if (s < lowest || s > highest || c.state != EMPTY) continue;
+            assert(near_empty(c));
+            if (visit(x, y)) return true;
+            if (--left == 0) return false;
         }
+    assert(false && "a counted cell lies outside the search rectangle");
     return false;
 }
 
 // The first near, empty cell in scan order whose status for `player` is
 // `status`; false when there is none.
 inline bool first_with_status(const Engine& e, int player, int status, int& fx, int& fy) {
-    return scan_status(
-        e, player, [status](int s) { return s == status; },
-        [&](int x, int y) {
-            fx = x;
-            fy = y;
-            return true;
-        });
+    return scan_status(e, player, status, status, [&](int x, int y) {
+        fx = x;
+        fy = y;
+        return true;
+    });
 }
 
 }  // namespace vantrel

@@ -27,15 +27,13 @@ int check(Engine& e) {
         // The one reply to a five threat decides: the outcome is the
         // opponent's outcome after the block, one ply further on.
         int result = 0;
-        const bool found = scan_status(
-            e, e.other, [](int s) { return s == STATUS_FIVE; },
-            [&](int x, int y) {
-                e.make(x, y);
-                const int c = check(e);
-                e.undo();
-                result = c > 0 ? -(c + 1) : c < 0 ? 1 - c : 0;
-                return true;
-            });
+        const bool found = scan_status(e, e.other, STATUS_FIVE, STATUS_FIVE, [&](int x, int y) {
+            e.make(x, y);
+            const int c = check(e);
+            e.undo();
+            result = c > 0 ? -(c + 1) : c < 0 ? 1 - c : 0;
+            return true;
+        });
         if (found) return result;
     }
 
@@ -44,16 +42,14 @@ int check(Engine& e) {
     if (own[STATUS_FOUR_THREE] >= 1) {
         if (!can_make_four(e, e.other)) return 5;
         int result = 0;
-        const bool won = scan_status(
-            e, e.side, [](int s) { return s == STATUS_FOUR_THREE; },
-            [&](int x, int y) {
-                e.make(x, y);
-                const int reply = check(e);
-                e.undo();
-                if (reply >= 0) return false;
-                result = 1 - reply;
-                return true;
-            });
+        const bool won = scan_status(e, e.side, STATUS_FOUR_THREE, STATUS_FOUR_THREE, [&](int x, int y) {
+            e.make(x, y);
+            const int reply = check(e);
+            e.undo();
+            if (reply >= 0) return false;
+            result = 1 - reply;
+            return true;
+        });
         if (won) return result;
     }
 

@@ -29,13 +29,12 @@ int store(Engine& e, int value, int move) {
     return value;
 }
 
-// Tries the moves that `wanted` accepts, in scan order, for a reply that
-// leaves the opponent lost. Returns the winning outcome (stored), or 0 when no
+// Tries the moves whose status for the side to move lies in lowest..highest,
+// in scan order, for a reply that leaves the opponent lost. Returns the winning outcome (stored), or 0 when no
 // move wins or the clock ran out (then time_up is set and nothing is stored).
-template <class Wanted>
-int try_fours(Engine& e, Wanted wanted) {
+int try_fours(Engine& e, int lowest, int highest) {
     int result = 0;
-    scan_status(e, e.side, wanted, [&](int x, int y) {
+    scan_status(e, e.side, lowest, highest, [&](int x, int y) {
         e.make(x, y);
         const int reply = threat_search(e);
         e.undo();
@@ -81,13 +80,12 @@ int threat_search(Engine& e) {
     if (own[STATUS_OPEN_FOUR] >= 1) return store(e, 3, NO_MOVE);
     if (own[STATUS_FOUR_THREE] >= 1) {
         if (!can_make_four(opp)) return store(e, 5, NO_MOVE);
-        if (const int win = try_fours(e, [](int s) { return s == STATUS_FOUR_THREE; }); win != 0) return win;
+        if (const int win = try_fours(e, STATUS_FOUR_THREE, STATUS_FOUR_THREE); win != 0) return win;
         if (e.time_up) return 0;
     }
     if (own[STATUS_DOUBLE_THREE] >= 1 && !can_make_four(opp)) return store(e, 5, NO_MOVE);
     if (own[STATUS_FOUR_PLUS] >= 1 || own[STATUS_FOUR] >= 1) {
-        if (const int win = try_fours(e, [](int s) { return s == STATUS_FOUR_PLUS || s == STATUS_FOUR; }); win != 0)
-            return win;
+        if (const int win = try_fours(e, STATUS_FOUR, STATUS_FOUR_PLUS); win != 0) return win;
         if (e.time_up) return 0;
     }
     return store(e, 0, UNDECIDED_MOVE);
