@@ -2,9 +2,10 @@
 //
 // The fixed tables (LineTypeTable, EvalIndexTable, WindowCounts,
 // PrioritySource) are filled once per process, from decoded nine-cell lines;
-// the derived tables (StatusTable, EvalWeights, PriorityTable) are rewritten
-// from them by every build_tables call. PriorityTable is copied from
-// PrioritySource, so the fixed tables must exist before the derived ones:
+// the derived tables (StatusTable, EvalWeights, PriorityTable,
+// PairPriorityTable) are rewritten from them by every build_tables call.
+// PriorityTable is copied from PrioritySource, and PairPriorityTable summed
+// from PriorityTable, so the fixed tables must exist before the derived ones:
 // build_tables takes care of that order.
 #include "board/pattern_tables.h"
 
@@ -22,6 +23,7 @@ std::int8_t WindowCounts[WINDOW_ROWS][WINDOW_SIZES];
 std::int32_t EvalWeights[WINDOW_ROWS];
 std::int16_t PrioritySource[MASK_PAIRS];
 std::int32_t PriorityTable[MASK_PAIRS];
+std::uint8_t PairPriorityTable[MASK_PAIRS];
 std::uint16_t BothLineTypesTable[MASK_PAIRS];
 
 namespace {
@@ -335,6 +337,12 @@ void build_tables() {
     }
 
     for (int pair = 0; pair < MASK_PAIRS; ++pair) PriorityTable[pair] = PrioritySource[pair];
+    for (int m0 = 0; m0 < 256; ++m0)
+        for (int m1 = 0; m1 < 256; ++m1) {
+            const int both = PriorityTable[pair_index(m0, m1)] + PriorityTable[pair_index(m1, m0)];
+            assert(both >= 0 && both <= UINT8_MAX);
+            PairPriorityTable[m0 | m1 << 8] = static_cast<std::uint8_t>(both);
+        }
 }
 
 }  // namespace vantrel

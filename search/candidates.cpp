@@ -5,6 +5,7 @@
 // holds what a sort-and-truncate of the full list would keep, in scan order.
 #include "search/candidates.h"
 
+#include <bit>
 #include <cstring>
 
 #include "board/pattern_tables.h"
@@ -81,12 +82,13 @@ void cut_to_forced(const Engine& e, CandidateList& list, int player, int status,
 }  // namespace
 
 int cell_priority(const Cell& c) {
-    int priority = c.near1 != 0 ? 1 : 0;
-    for (int d = 0; d < DIRECTIONS; ++d) {
-        const int m0 = c.line_mask[d][0], m1 = c.line_mask[d][1];
-        priority += PriorityTable[pair_index(m0, m1)] + PriorityTable[pair_index(m1, m0)];
-    }
-    return priority;
+    // Each direction's two masks, player 0's in the low byte, are the index
+    // of that direction's share.
+    static_assert(std::endian::native == std::endian::little);
+    std::uint16_t masks[DIRECTIONS];
+    std::memcpy(masks, c.line_mask, sizeof masks);
+    return (c.near1 != 0 ? 1 : 0) + PairPriorityTable[masks[0]] + PairPriorityTable[masks[1]] +
+           PairPriorityTable[masks[2]] + PairPriorityTable[masks[3]];
 }
 
 int compare_candidates(const Candidate& a, const Candidate& b) { return b.priority - a.priority; }

@@ -393,6 +393,19 @@ TEST_F(PatternTables, PrioritiesFollowTheRuleExceptTheListedPairs) {
     }
 }
 
+// The tables read with a direction's two masks side by side (player 0's in
+// the low byte) give what the per-player tables give for each player.
+TEST_F(PatternTables, TablesOfBothMasksAgreeWithThePerPlayerTables) {
+    for (int m0 = 0; m0 < 256; ++m0)
+        for (int m1 = 0; m1 < 256; ++m1) {
+            const int masks = m0 | m1 << 8;
+            ASSERT_EQ(BothLineTypesTable[masks] & 0xFF, LineTypeTable[pair_index(m0, m1)]) << m0 << " " << m1;
+            ASSERT_EQ(BothLineTypesTable[masks] >> 8, LineTypeTable[pair_index(m1, m0)]) << m0 << " " << m1;
+            ASSERT_EQ(PairPriorityTable[masks], PriorityTable[pair_index(m0, m1)] + PriorityTable[pair_index(m1, m0)])
+                << m0 << " " << m1;
+        }
+}
+
 // ---- The listed departures -----------------------------------------------
 
 TEST_F(PatternTables, ListedDeparturesHoldTheirValuesAndDepartFromTheRule) {
