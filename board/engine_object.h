@@ -152,6 +152,9 @@ public:
     std::int32_t type_change_top = 0;
     std::uint8_t type_change_count[HISTORY_SIZE];
     TypeChange type_changes[HISTORY_SIZE * MAX_TYPE_CHANGES_PER_MOVE];
+    // status_count as it was before move i: undo copies it back rather than
+    // following every changed status back one count at a time.
+    std::int32_t status_count_saved[HISTORY_SIZE][PLAYERS][STATUS_COUNT];
 
     // What else ends a search besides its deadline, set by its caller: the
     // moves it may make, checked at every node so that it stops at the same
@@ -163,7 +166,7 @@ public:
     std::int64_t (*clock)() = nullptr;
 
 private:
-    int relookup(Cell& c, int d, unsigned masks, TypeChange* log);
+    int relookup(Cell& c, int index, int d, unsigned masks, TypeChange* log);
 };
 
 }  // namespace vantrel

@@ -95,20 +95,20 @@ bool line_window_exact(const Cell* centre) {
 
 }  // namespace
 
-// An empty cell whose masks changed in direction d, now `masks`: it leaves
-// the counts under its old statuses and re-enters under the new ones. When
-// neither line type of d changed, neither status can, and nothing is noted;
-// otherwise the cell's old types and statuses go to `log` for undo, and the
-// counters are touched only when a status really changes (mostly it does
-// not). Returns the number of entries written to `log`, 0 or 1.
-inline int Engine::relookup(Cell& c, int d, unsigned masks, TypeChange* log) {
+// The empty cell c, at grid index `index`, whose masks changed in direction
+// d and are now `masks`: it leaves the counts under its old statuses and
+// re-enters under the new ones. When neither line type of d changed, neither
+// status can, and nothing is noted; otherwise the cell's old types and
+// statuses go to `log` for undo, and the counters are touched only when a
+// status really changes (mostly it does not). Returns the number of entries
+// written to `log`, 0 or 1.
+inline int Engine::relookup(Cell& c, int index, int d, unsigned masks, TypeChange* log) {
     const std::uint64_t before = load_types(c);
     const std::uint64_t types = (before & ~(0xFFFFULL << (16 * d))) | line_types_of(masks, d);
     if (types == before) return 0;
     const int old0 = c.status[0], old1 = c.status[1];
-    *log = TypeChange{before,
-                      static_cast<std::uint16_t>(&c - &cells[0][0]),
-                      {static_cast<std::uint8_t>(old0), static_cast<std::uint8_t>(old1)}};
+    *log = TypeChange{
+        before, static_cast<std::uint16_t>(index), {static_cast<std::uint8_t>(old0), static_cast<std::uint8_t>(old1)}};
     store_types(c, types);
     const int new0 = status_of(types, 0), new1 = status_of(types, 1);
     c.status[0] = static_cast<std::uint8_t>(new0);
@@ -133,8 +133,11 @@ void Engine::make(int x, int y) {
     const int owner = 8 * p;  // shift of p's byte in a pair of masks
     Cell* const centre = &cells[x][y];
     const int m = move_count;
+    // Grid index of the centre; a cell k steps along d is k * STEP[d] away.
+    const int at = x * GRID_SIZE + y;
 
     ++node_count;
+    std::memcpy(status_count_saved[m], status_count, sizeof status_count);
     --status_count[0][centre->status[0]];
     --status_count[1][centre->status[1]];
     centre->state = p;
@@ -170,11 +173,11 @@ void Engine::make(int x, int y) {
             Cell& back = centre[-k * STEP[d]];
             const unsigned back_masks = load_masks(back, d) | (0x10u << (k - 1)) << owner;
             store_masks(back, d, back_masks);
-            if (back.state == EMPTY) changes += relookup(back, d, back_masks, log + changes);
+            if (back.state == EMPTY) changes += relookup(back, at - k * STEP[d], d, back_masks, log + changes);
             Cell& forward = centre[k * STEP[d]];
             const unsigned forward_masks = load_masks(forward, d) | (0x08u >> (k - 1)) << owner;
             store_masks(forward, d, forward_masks);
-            if (forward.state == EMPTY) changes += relookup(forward, d, forward_masks, log + changes);
+            if (forward.state == EMPTY) changes += relookup(forward, at + k * STEP[d], d, forward_masks, log + changes);
         }
     }
     type_change_count[m] = static_cast<std::uint8_t>(changes);
@@ -204,12 +207,12 @@ void Engine::undo() {
     // The cell's line types and statuses are still those it had when the
     // stone was placed, and they are exact again: every later stone has been
     // taken back, so its masks are what they were then. It re-enters the
-    // counts under the statuses it left them with.
+    // counts with them, as every changed cell does below, when the counts
+    // are copied back.
     assert(load_types(*centre) == types_from_masks(*centre));
     assert(centre->status[0] == status_of(load_types(*centre), 0));
     assert(centre->status[1] == status_of(load_types(*centre), 1));
-    ++status_count[0][centre->status[0]];
-    ++status_count[1][centre->status[1]];
+    std::memcpy(status_count, status_count_saved[move_count], sizeof status_count);
     centre->state = EMPTY;
 
     side = 1 - side;
@@ -220,8 +223,7 @@ void Engine::undo() {
     --ply;
 
     // The masks lose the stone's bits; the cells whose line types make
-    // changed get back the types and statuses it noted, and the counts
-    // follow their statuses back.
+    // changed get back the types and statuses it noted.
 #pragma GCC unroll 4
     for (int d = 0; d < DIRECTIONS; ++d) {
 #pragma GCC unroll 4
@@ -239,12 +241,6 @@ void Engine::undo() {
     for (int i = 0; i < changes; ++i) {
         const TypeChange& change = log[i];
         Cell& c = grid[change.cell];
-        for (int q = 0; q < PLAYERS; ++q) {
-            if (c.status[q] != change.status[q]) {
-                --status_count[q][c.status[q]];
-                ++status_count[q][change.status[q]];
-            }
-        }
         store_types(c, change.types);
         c.status[0] = change.status[0];
         c.status[1] = change.status[1];
