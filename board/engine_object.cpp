@@ -74,6 +74,7 @@ void Engine::reset_rectangle(int width, int height) {
     // Every empty cell of an empty board has status 0 for both players, so
     // zero counts are exact for statuses 1..10.
     for (auto& player : status_count) std::fill(player, player + STATUS_COUNT, 0);
+    for (auto& player : four_rows) std::fill(player, player + GRID_SIZE, 0);
 
     const int cx = width / 2 + MARGIN, cy = height / 2 + MARGIN;
     area.x_min = static_cast<std::uint8_t>(std::max(cx - 1, MARGIN));
@@ -85,6 +86,7 @@ void Engine::reset_rectangle(int width, int height) {
     other = 1;
     move_count = 0;
     type_change_top = 0;
+    four_flip_top = 0;
     hash.clear();
 }
 

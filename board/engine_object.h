@@ -65,6 +65,8 @@ struct TypeChange {
 
 // At most the 32 cells that share a line window with the stone.
 inline constexpr int MAX_TYPE_CHANGES_PER_MOVE = 32;
+// Each of the 32 cells flips its bit of four_rows at most once per player.
+inline constexpr int MAX_FOUR_FLIPS_PER_MOVE = 2 * MAX_TYPE_CHANGES_PER_MOVE;
 
 // The search rectangle, inclusive, in engine coordinates: the cells that
 // candidate generation and the threat search scan.
@@ -155,6 +157,15 @@ public:
     // status_count as it was before move i: undo copies it back rather than
     // following every changed status back one count at a time.
     std::int32_t status_count_saved[HISTORY_SIZE][PLAYERS][STATUS_COUNT];
+    // For player p and row y, bit x is set exactly when the cell (x, y) is
+    // empty and playable and its status for p is a four or more (6..10): the
+    // status scans of the threat search read the rows for those cells
+    // instead of every cell of the rectangle. The bits a move flipped are
+    // noted like its type changes, so that undo flips them back.
+    std::uint64_t four_rows[PLAYERS][GRID_SIZE];
+    std::int32_t four_flip_top = 0;
+    std::uint8_t four_flip_count[HISTORY_SIZE];
+    std::uint16_t four_flips[HISTORY_SIZE * MAX_FOUR_FLIPS_PER_MOVE];
 
     // What else ends a search besides its deadline, set by its caller: the
     // moves it may make, checked at every node so that it stops at the same
@@ -167,6 +178,7 @@ public:
 
 private:
     int relookup(Cell& c, int index, int d, unsigned masks, TypeChange* log);
+    void flip_four(int index, int player);
 };
 
 }  // namespace vantrel

@@ -70,6 +70,13 @@ inline std::uint64_t line_types_of(unsigned masks, int d) {
     return static_cast<std::uint64_t>(BothLineTypesTable[masks]) << (16 * d);
 }
 
+// Whether one of two statuses is a four or more and the other is not: with
+// 10 added, a status 0..10 has bit 4 set exactly when it is 6 or more.
+inline bool crosses_four(int a, int b) {
+    static_assert(STATUS_FOUR + 10 == 16 && STATUS_FIVE + 10 < 32);
+    return (((a + 10) ^ (b + 10)) & 16) != 0;
+}
+
 #ifndef NDEBUG
 std::uint64_t types_from_masks(const Cell& c) {
     std::uint64_t types = 0;
@@ -78,11 +85,18 @@ std::uint64_t types_from_masks(const Cell& c) {
 }
 
 // Whether every empty cell within a line window of `centre` has the line
-// types and statuses its masks give: what undo's restored values must be.
-bool line_window_exact(const Cell* centre) {
+// types and statuses its masks give (what undo's restored values must be),
+// and whether the window and the centre have their bits in four_rows right.
+bool line_window_exact(const Engine& e, const Cell* centre) {
+    const Cell* const grid = &e.cells[0][0];
     for (int d = 0; d < DIRECTIONS; ++d)
         for (int k = -4; k <= 4; ++k) {
             const Cell& c = centre[k * STEP[d]];
+            const int index = static_cast<int>(&c - grid), x = index / GRID_SIZE, y = index % GRID_SIZE;
+            for (int p = 0; p < PLAYERS; ++p) {
+                const bool four = c.state == EMPTY && c.status[p] >= STATUS_FOUR;
+                if (((e.four_rows[p][y] >> x) & 1) != four) return false;
+            }
             if (k == 0 || c.state != EMPTY) continue;
             const std::uint64_t types = load_types(c);
             if (types != types_from_masks(c) || c.status[0] != status_of(types, 0) ||
@@ -94,6 +108,15 @@ bool line_window_exact(const Cell* centre) {
 #endif
 
 }  // namespace
+
+// A cell's status for `player` crossed the line of a four: its bit in
+// four_rows flips, and the flip is noted for undo as the word and the bit
+// (word << 6 | bit). Rare, so it may divide.
+inline void Engine::flip_four(int index, int player) {
+    const int word = player * GRID_SIZE + index % GRID_SIZE, bit = index / GRID_SIZE;
+    (&four_rows[0][0])[word] ^= 1ULL << bit;
+    four_flips[four_flip_top++] = static_cast<std::uint16_t>(word << 6 | bit);
+}
 
 // The empty cell c, at grid index `index`, whose masks changed in direction
 // d and are now `masks`: it leaves the counts under its old statuses and
@@ -116,10 +139,12 @@ inline int Engine::relookup(Cell& c, int index, int d, unsigned masks, TypeChang
     if (new0 != old0) {
         --status_count[0][old0];
         ++status_count[0][new0];
+        if (crosses_four(old0, new0)) flip_four(index, 0);
     }
     if (new1 != old1) {
         --status_count[1][old1];
         ++status_count[1][new1];
+        if (crosses_four(old1, new1)) flip_four(index, 1);
     }
     return 1;
 }
@@ -140,6 +165,8 @@ void Engine::make(int x, int y) {
     std::memcpy(status_count_saved[m], status_count, sizeof status_count);
     --status_count[0][centre->status[0]];
     --status_count[1][centre->status[1]];
+    four_rows[0][y] &= ~(1ULL << x);
+    four_rows[1][y] &= ~(1ULL << x);
     centre->state = p;
 
     history[m] = Point{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)};
@@ -164,6 +191,7 @@ void Engine::make(int x, int y) {
     // constant.
     TypeChange* const log = &type_changes[type_change_top];
     int changes = 0;
+    const int flips_before = four_flip_top;
 #pragma GCC unroll 4
     for (int d = 0; d < DIRECTIONS; ++d) {
 #pragma GCC unroll 4
@@ -182,6 +210,8 @@ void Engine::make(int x, int y) {
     }
     type_change_count[m] = static_cast<std::uint8_t>(changes);
     type_change_top += changes;
+    four_flip_count[m] = static_cast<std::uint8_t>(four_flip_top - flips_before);
+    assert(line_window_exact(*this, centre));
     for (int i = 0; i < 8; ++i) {
         ++centre[NEAR1[i]].near1;
         ++centre[NEAR2[i]].near2;
@@ -214,6 +244,8 @@ void Engine::undo() {
     assert(centre->status[1] == status_of(load_types(*centre), 1));
     std::memcpy(status_count, status_count_saved[move_count], sizeof status_count);
     centre->state = EMPTY;
+    four_rows[0][y] |= static_cast<std::uint64_t>(centre->status[0] >= STATUS_FOUR) << x;
+    four_rows[1][y] |= static_cast<std::uint64_t>(centre->status[1] >= STATUS_FOUR) << x;
 
     side = 1 - side;
     other = 1 - other;
@@ -245,7 +277,11 @@ void Engine::undo() {
         c.status[0] = change.status[0];
         c.status[1] = change.status[1];
     }
-    assert(line_window_exact(centre));
+    for (int i = four_flip_count[move_count]; i > 0; --i) {
+        const int flip = four_flips[--four_flip_top];
+        (&four_rows[0][0])[flip >> 6] ^= 1ULL << (flip & 63);
+    }
+    assert(line_window_exact(*this, centre));
     for (int i = 0; i < 8; ++i) {
         --centre[NEAR1[i]].near1;
         --centre[NEAR2[i]].near2;

@@ -4,7 +4,9 @@
 // which of several equal cells is tried first decides node counts and moves.
 #pragma once
 
+#include <bit>
 #include <cassert>
+#include <cstdint>
 
 #include "board/engine_object.h"
 #include "board/pattern_tables.h"
@@ -19,11 +21,11 @@ inline bool near_empty(const Cell& c) { return c.state == EMPTY && (c.near1 | c.
 // whether some visit returned true. The rectangle is read once: callers may
 // make and take back moves inside visit, which leaves it as it was.
 //
-// Only statuses of a four or more are scanned for. An empty cell where a
-// stone makes a four has an own stone within two steps along that line, so
-// it is near and inside the rectangle: the status counts say how many cells
-// the scan will meet, and it stops after the last of them instead of reading
-// the rest of the rectangle.
+// Only statuses of a four or more are scanned for, and the engine keeps
+// those cells as bits of four_rows, so only they are read. Such a cell has
+// an own stone within two steps along the line of its four, so it is near
+// and inside the rectangle: the status counts say how many cells the scan
+// will meet, and it stops after the last of them.
 template <class Visit>
 inline bool scan_status(const Engine& e, int player, int lowest, int highest, Visit visit) {
     assert(STATUS_FOUR <= lowest && lowest <= highest && highest <= STATUS_FIVE);
@@ -31,11 +33,13 @@ inline bool scan_status(const Engine& e, int player, int lowest, int highest, Vi
     for (int s = lowest; s <= highest; ++s) left += e.status_count[player][s];
     if (left == 0) return false;
     const Area a = e.area;
+    const std::uint64_t columns = (2ULL << a.x_max) - (1ULL << a.x_min);
     for (int y = a.y_min; y <= a.y_max; ++y)
-        for (int x = a.x_min; x <= a.x_max; ++x) {
+        for (std::uint64_t row = e.four_rows[player][y] & columns; row != 0; row &= row - 1) {
+            const int x = std::countr_zero(row);
             const Cell& c = e.cells[x][y];
             const int s = c.status[player];
-            if (s < lowest || s > highest || c.state != EMPTY) continue;
+            if (s < lowest || s > highest) continue;
             assert(near_empty(c));
             if (visit(x, y)) return true;
             if (--left == 0) return false;

@@ -50,6 +50,7 @@ void expect_consistent(const Engine& e, const HashWords& base, const std::vector
     EXPECT_EQ(e.ply, base_ply + static_cast<int>(stones.size()));
 
     int counts[2][11] = {};
+    std::uint64_t four_rows[2][GRID_SIZE] = {};
     for (int x = 4; x < e.board_width + 4; ++x) {
         for (int y = 4; y < e.board_height + 4; ++y) {
             const Cell& c = e.cell(x, y);
@@ -90,12 +91,17 @@ void expect_consistent(const Engine& e, const HashWords& base, const std::vector
                 const int status = StatusTable[1000 * t[0] + 100 * t[1] + 10 * t[2] + t[3]];
                 EXPECT_EQ(c.status[p], status) << x << "," << y;
                 ++counts[p][status];
+                if (status >= STATUS_FOUR) four_rows[p][y] |= 1ULL << x;
             }
         }
     }
     for (int p = 0; p < 2; ++p)
         for (int v = 1; v <= 10; ++v)
             EXPECT_EQ(e.status_count[p][v], counts[p][v]) << "player " << p << " status " << v;
+    // Over the whole grid: no bit for a stone, the frame or beyond.
+    for (int p = 0; p < 2; ++p)
+        for (int y = 0; y < GRID_SIZE; ++y)
+            EXPECT_EQ(e.four_rows[p][y], four_rows[p][y]) << "player " << p << " row " << y;
 
     int x_min = e.board_width / 2 + 3, x_max = e.board_width / 2 + 5;
     int y_min = e.board_height / 2 + 3, y_max = e.board_height / 2 + 5;
