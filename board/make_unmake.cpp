@@ -122,40 +122,41 @@ inline void Engine::flip_four(int index, int player) {
 // d and are now `masks`: it leaves the counts under its old statuses and
 // re-enters under the new ones. When neither line type of d changed, neither
 // status can, and nothing is noted; otherwise the cell's old types and
-// statuses go to `log` for undo, and the counters are touched only when a
-// status really changes (mostly it does not). Returns the number of entries
+// statuses go to `log` for undo, a status is looked up again only for a
+// player whose type changed, and the counters are touched only when a status
+// really changes (mostly it does not). Returns the number of entries
 // written to `log`, 0 or 1.
 inline int Engine::relookup(Cell& c, int index, int d, unsigned masks, TypeChange* log) {
     const std::uint64_t before = load_types(c);
     const std::uint64_t types = (before & ~(0xFFFFULL << (16 * d))) | line_types_of(masks, d);
     if (types == before) return 0;
-    const int old0 = c.status[0], old1 = c.status[1];
-    *log = TypeChange{
-        before, static_cast<std::uint16_t>(index), {static_cast<std::uint8_t>(old0), static_cast<std::uint8_t>(old1)}};
+    *log = TypeChange{before, static_cast<std::uint16_t>(index), {c.status[0], c.status[1]}};
     store_types(c, types);
-    const int new0 = status_of(types, 0), new1 = status_of(types, 1);
-    c.status[0] = static_cast<std::uint8_t>(new0);
-    c.status[1] = static_cast<std::uint8_t>(new1);
-    if (new0 != old0) {
-        --status_count[0][old0];
-        ++status_count[0][new0];
-        if (crosses_four(old0, new0)) flip_four(index, 0);
-    }
-    if (new1 != old1) {
-        --status_count[1][old1];
-        ++status_count[1][new1];
-        if (crosses_four(old1, new1)) flip_four(index, 1);
+    // A player whose line type of d stayed keeps the status too.
+    const std::uint64_t changed = types ^ before;
+#pragma GCC unroll 2
+    for (int q = 0; q < PLAYERS; ++q) {
+        if (((changed >> (8 * q)) & PLAYER_LANES) == 0) continue;
+        const int old = c.status[q], now = status_of(types, q);
+        if (now == old) continue;
+        c.status[q] = static_cast<std::uint8_t>(now);
+        --status_count[q][old];
+        ++status_count[q][now];
+        if (crosses_four(old, now)) flip_four(index, q);
     }
     return 1;
 }
 
-void Engine::make(int x, int y) {
+// make for the side to move P: with the player a constant, every mask bit of
+// the unrolled walk is one too, and no register holds a shift.
+template <int P>
+void Engine::make_as(int x, int y) {
     assert(x >= MARGIN && x < board_width + MARGIN && y >= MARGIN && y < board_height + MARGIN);
     assert(cells[x][y].state == EMPTY);
     assert(move_count < HISTORY_SIZE);
 
-    const int p = side;
-    const int owner = 8 * p;  // shift of p's byte in a pair of masks
+    constexpr int p = P;
+    constexpr int owner = 8 * p;  // shift of p's byte in a pair of masks
     Cell* const centre = &cells[x][y];
     const int m = move_count;
     // Grid index of the centre; a cell k steps along d is k * STEP[d] away.
@@ -217,9 +218,16 @@ void Engine::make(int x, int y) {
         ++centre[NEAR2[i]].near2;
     }
 
-    side = 1 - side;
-    other = 1 - other;
+    side = 1 - P;
+    other = P;
     ++ply;
+}
+
+void Engine::make(int x, int y) {
+    if (side == 0)
+        make_as<0>(x, y);
+    else
+        make_as<1>(x, y);
 }
 
 void Engine::undo() {
