@@ -282,8 +282,7 @@ void Engine::undo() {
         const TypeChange& change = log[i];
         Cell& c = grid[change.cell];
         store_types(c, change.types);
-        c.status[0] = change.status[0];
-        c.status[1] = change.status[1];
+        std::memcpy(c.status, change.status, sizeof c.status);
     }
     for (int i = four_flip_count[move_count]; i > 0; --i) {
         const int flip = four_flips[--four_flip_top];
