@@ -110,12 +110,12 @@ bool line_window_exact(const Engine& e, const Cell* centre) {
 }  // namespace
 
 // A cell's status for `player` crossed the line of a four: its bit in
-// four_rows flips, and the flip is noted for undo as the word and the bit
-// (word << 6 | bit). Rare, so it may divide.
+// four_rows flips, and the flip is noted for undo as player << 12 | y << 6 | x.
+// Rare, so it may divide.
 inline void Engine::flip_four(int index, int player) {
-    const int word = player * GRID_SIZE + index % GRID_SIZE, bit = index / GRID_SIZE;
-    (&four_rows[0][0])[word] ^= 1ULL << bit;
-    four_flips[four_flip_top++] = static_cast<std::uint16_t>(word << 6 | bit);
+    const int x = index / GRID_SIZE, y = index % GRID_SIZE;
+    four_rows[player][y] ^= 1ULL << x;
+    four_flips[four_flip_top++] = static_cast<std::uint16_t>(player << 12 | y << 6 | x);
 }
 
 // The empty cell c, at grid index `index`, whose masks changed in direction
@@ -286,7 +286,7 @@ void Engine::undo() {
     }
     for (int i = four_flip_count[move_count]; i > 0; --i) {
         const int flip = four_flips[--four_flip_top];
-        (&four_rows[0][0])[flip >> 6] ^= 1ULL << (flip & 63);
+        four_rows[flip >> 12][(flip >> 6) & 63] ^= 1ULL << (flip & 63);
     }
     assert(line_window_exact(*this, centre));
     for (int i = 0; i < 8; ++i) {
