@@ -2,11 +2,11 @@
 //
 // The fixed tables (LineTypeTable, EvalIndexTable, WindowCounts,
 // PrioritySource) are filled once per process, from decoded nine-cell lines;
-// the derived tables (StatusTable, EvalWeights, PriorityTable,
-// PairPriorityTable) are rewritten from them by every build_tables call.
-// PriorityTable is copied from PrioritySource, and PairPriorityTable summed
-// from PriorityTable, so the fixed tables must exist before the derived ones:
-// build_tables takes care of that order.
+// the derived tables (StatusTable, EvalWeights, PriorityTable) are rewritten
+// from them by every build_tables call. PriorityTable is copied from
+// PrioritySource, so the fixed tables must exist before the derived ones:
+// build_tables takes care of that order. PairPriorityTable, a fixed table,
+// sums PrioritySource the way cell priorities sum PriorityTable.
 #include "board/pattern_tables.h"
 
 #include <algorithm>
@@ -262,6 +262,15 @@ void generate_fixed_tables() {
         for (int m1 = 0; m1 < 256; ++m1)
             BothLineTypesTable[m0 | m1 << 8] =
                 static_cast<std::uint16_t>(LineTypeTable[pair_index(m0, m1)] | LineTypeTable[pair_index(m1, m0)] << 8);
+
+    // From PrioritySource, which PriorityTable copies: made once here rather
+    // than at every reset.
+    for (int m0 = 0; m0 < 256; ++m0)
+        for (int m1 = 0; m1 < 256; ++m1) {
+            const int both = PrioritySource[pair_index(m0, m1)] + PrioritySource[pair_index(m1, m0)];
+            assert(both >= 0 && both <= UINT8_MAX);
+            PairPriorityTable[m0 | m1 << 8] = static_cast<std::uint8_t>(both);
+        }
 }
 
 }  // namespace
@@ -337,12 +346,6 @@ void build_tables() {
     }
 
     for (int pair = 0; pair < MASK_PAIRS; ++pair) PriorityTable[pair] = PrioritySource[pair];
-    for (int m0 = 0; m0 < 256; ++m0)
-        for (int m1 = 0; m1 < 256; ++m1) {
-            const int both = PriorityTable[pair_index(m0, m1)] + PriorityTable[pair_index(m1, m0)];
-            assert(both >= 0 && both <= UINT8_MAX);
-            PairPriorityTable[m0 | m1 << 8] = static_cast<std::uint8_t>(both);
-        }
 }
 
 }  // namespace vantrel

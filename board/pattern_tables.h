@@ -3,12 +3,12 @@
 // opponent mask) or by four line types. No shape is matched at run time.
 //
 // Fixed tables (LineTypeTable, EvalIndexTable, WindowCounts, PrioritySource,
-// BothLineTypesTable)
-// follow from exact rules and are generated once per process from those
-// rules; the derived tables (StatusTable, EvalWeights, PriorityTable,
-// PairPriorityTable) are rebuilt by build_tables at every engine reset. build_tables generates the
-// fixed tables first if they are not there yet, so every engine reset, and any
-// test that calls build_tables, sees complete tables.
+// BothLineTypesTable, PairPriorityTable) follow from exact rules and are
+// generated once per process from those rules; the derived tables
+// (StatusTable, EvalWeights, PriorityTable) are rebuilt by build_tables at
+// every engine reset. build_tables generates the fixed tables first if they
+// are not there yet, so every engine reset, and any test that calls
+// build_tables, sees complete tables.
 #pragma once
 
 #include <cstdint>
@@ -54,7 +54,8 @@ extern std::int32_t PriorityTable[MASK_PAIRS];
 // A direction's share of a cell's ordering priority, the line's value for
 // player 0 as own plus its value for player 1 as own, in one read: indexed
 // like BothLineTypesTable by the direction's two masks as kept side by side
-// (player 0's mask in the low byte). Made from PriorityTable.
+// (player 0's mask in the low byte). A fixed table, made from
+// PrioritySource, of which PriorityTable is a copy.
 extern std::uint8_t PairPriorityTable[MASK_PAIRS];
 // Both players' line types of one direction in one read, indexed by the
 // direction's masks as make keeps them side by side (player 0's mask in the
@@ -65,7 +66,7 @@ extern std::uint16_t BothLineTypesTable[MASK_PAIRS];
 // Four line types (any order) to a status 0..10.
 int classify_status(int t0, int t1, int t2, int t3);
 
-// Fills StatusTable, EvalWeights, PriorityTable and PairPriorityTable (and, the first time, the
+// Fills StatusTable, EvalWeights and PriorityTable (and, the first time, the
 // fixed tables). Writes the same values every time; call it only while no
 // search is reading the tables.
 void build_tables();
