@@ -1,19 +1,7 @@
 # Cross-compiling the 32-bit Windows brain on Debian with MinGW-w64
-# (package g++-mingw-w64-i686-posix). The posix thread model is the one
-# whose runtime provides std::thread and the timed mutexes.
+# (package g++-mingw-w64-i686-posix).
 #
 #   cmake -S . -B build/win32 --toolchain cmake/mingw-w64-i686.cmake ...
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(VANTREL_MINGW_TRIPLE i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${VANTREL_MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${VANTREL_MINGW_TRIPLE}-g++-posix)
-
-# Headers and libraries come from the cross sysroot only; programs (cmake's
-# own tools) from the build machine.
-set(CMAKE_FIND_ROOT_PATH /usr/${VANTREL_MINGW_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
