@@ -163,6 +163,7 @@ public:
     // instead of every cell of the rectangle. The bits a move flipped are
     // noted like its type changes, so that undo flips them back.
     std::uint64_t four_rows[PLAYERS][GRID_SIZE];
+    static_assert(GRID_SIZE <= 64, "a row of four_rows is one 64-bit word");
     std::int32_t four_flip_top = 0;
     std::uint8_t four_flip_count[HISTORY_SIZE];
     std::uint16_t four_flips[HISTORY_SIZE * MAX_FOUR_FLIPS_PER_MOVE];
