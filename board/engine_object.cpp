@@ -75,6 +75,7 @@ void Engine::reset_rectangle(int width, int height) {
     // zero counts are exact for statuses 1..10.
     for (auto& player : status_count) std::fill(player, player + STATUS_COUNT, 0);
     for (auto& player : four_rows) std::fill(player, player + GRID_SIZE, 0);
+    std::fill(stone_rows, stone_rows + GRID_SIZE, 0);
 
     const int cx = width / 2 + MARGIN, cy = height / 2 + MARGIN;
     area.x_min = static_cast<std::uint8_t>(std::max(cx - 1, MARGIN));

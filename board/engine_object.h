@@ -165,6 +165,10 @@ public:
     std::uint64_t four_rows[PLAYERS][GRID_SIZE];
     static_assert(GRID_SIZE <= 64, "a row of four_rows is one 64-bit word");
     std::int32_t four_flip_top = 0;
+    // Bit x of row y is set exactly when the cell (x, y) holds a stone: the
+    // scans of the search rectangle find the cells near a stone by shifting
+    // the rows around a row instead of reading every cell's near counts.
+    std::uint64_t stone_rows[GRID_SIZE];
     std::uint8_t four_flip_count[HISTORY_SIZE];
     std::uint16_t four_flips[HISTORY_SIZE * MAX_FOUR_FLIPS_PER_MOVE];
 

@@ -168,6 +168,7 @@ void Engine::make_as(int x, int y) {
     --status_count[1][centre->status[1]];
     four_rows[0][y] &= ~(1ULL << x);
     four_rows[1][y] &= ~(1ULL << x);
+    stone_rows[y] |= 1ULL << x;
     centre->state = p;
 
     history[m] = Point{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)};
@@ -252,6 +253,7 @@ void Engine::undo() {
     assert(centre->status[1] == status_of(load_types(*centre), 1));
     std::memcpy(status_count, status_count_saved[move_count], sizeof status_count);
     centre->state = EMPTY;
+    stone_rows[y] &= ~(1ULL << x);
     four_rows[0][y] |= static_cast<std::uint64_t>(centre->status[0] >= STATUS_FOUR) << x;
     four_rows[1][y] |= static_cast<std::uint64_t>(centre->status[1] >= STATUS_FOUR) << x;
 

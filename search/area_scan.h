@@ -16,6 +16,24 @@ namespace vantrel {
 // A cell the scans may take: empty and next to a stone.
 inline bool near_empty(const Cell& c) { return c.state == EMPTY && (c.near1 | c.near2) != 0; }
 
+// The columns of the search rectangle as the bits of a row.
+inline std::uint64_t area_columns(const Area& a) { return (2ULL << a.x_max) - (1ULL << a.x_min); }
+
+// The cells of row y that near_empty takes, as bits within `columns`, from
+// the stone rows around it: near1 counts the stones of the eight adjacent
+// cells, near2 those two steps away along the four lines. `adjacent` gets
+// the cells among them whose near1 is above zero. Row y lies inside the
+// board, so rows y - 2 .. y + 2 are all in the grid.
+inline std::uint64_t near_empty_row(const Engine& e, int y, std::uint64_t columns, std::uint64_t& adjacent) {
+    const std::uint64_t* const rows = e.stone_rows;
+    const std::uint64_t row = rows[y], one_off = rows[y - 1] | rows[y + 1], two_off = rows[y - 2] | rows[y + 2];
+    const std::uint64_t ring1 = one_off | one_off << 1 | one_off >> 1 | row << 1 | row >> 1;
+    const std::uint64_t ring2 = two_off | two_off << 2 | two_off >> 2 | row << 2 | row >> 2;
+    const std::uint64_t free = ~row & columns;
+    adjacent = ring1 & free;
+    return (ring1 | ring2) & free;
+}
+
 // Calls visit(x, y) for every near, empty cell whose status for `player` lies
 // in lowest..highest, in scan order, until visit returns true. Returns
 // whether some visit returned true. The rectangle is read once: callers may
@@ -33,7 +51,7 @@ inline bool scan_status(const Engine& e, int player, int lowest, int highest, Vi
     for (int s = lowest; s <= highest; ++s) left += e.status_count[player][s];
     if (left == 0) return false;
     const Area a = e.area;
-    const std::uint64_t columns = (2ULL << a.x_max) - (1ULL << a.x_min);
+    const std::uint64_t columns = area_columns(a);
     for (int y = a.y_min; y <= a.y_max; ++y)
         for (std::uint64_t row = e.four_rows[player][y] & columns; row != 0; row &= row - 1) {
             const int x = std::countr_zero(row);

@@ -6,6 +6,7 @@
 #include "search/candidates.h"
 
 #include <bit>
+#include <cassert>
 #include <cstring>
 
 #include "board/pattern_tables.h"
@@ -81,15 +82,22 @@ void cut_to_forced(const Engine& e, CandidateList& list, int player, int status,
 
 }  // namespace
 
-int cell_priority(const Cell& c) {
-    // Each direction's two masks, player 0's in the low byte, are the index
-    // of that direction's share.
+namespace {
+
+// A cell's priority without its point for an adjacent stone: each
+// direction's two masks, player 0's in the low byte, are the index of that
+// direction's share.
+inline int line_priority(const Cell& c) {
     static_assert(std::endian::native == std::endian::little);
     std::uint16_t masks[DIRECTIONS];
     std::memcpy(masks, c.line_mask, sizeof masks);
-    return (c.near1 != 0 ? 1 : 0) + PairPriorityTable[masks[0]] + PairPriorityTable[masks[1]] +
-           PairPriorityTable[masks[2]] + PairPriorityTable[masks[3]];
+    return PairPriorityTable[masks[0]] + PairPriorityTable[masks[1]] + PairPriorityTable[masks[2]] +
+           PairPriorityTable[masks[3]];
 }
+
+}  // namespace
+
+int cell_priority(const Cell& c) { return (c.near1 != 0 ? 1 : 0) + line_priority(c); }
 
 int compare_candidates(const Candidate& a, const Candidate& b) { return b.priority - a.priority; }
 
@@ -108,12 +116,19 @@ void generate_candidates(const Engine& e, CandidateList& list) {
         list.count = 1;
     }
 
+    // Scan order, over the near, empty cells only, as the stone rows give
+    // them.
     bool complete = true;
+    const std::uint64_t columns = area_columns(e.area);
     for (int y = e.area.y_min; y <= e.area.y_max; ++y) {
-        for (int x = e.area.x_min; x <= e.area.x_max; ++x) {
+        std::uint64_t adjacent = 0;
+        std::uint64_t row = near_empty_row(e, y, columns, adjacent);
+        if (stored && y == stored_y) row &= ~(1ULL << stored_x);
+        for (; row != 0; row &= row - 1) {
+            const int x = std::countr_zero(row);
             const Cell& c = e.cells[x][y];
-            if (!near_empty(c) || (stored && x == stored_x && y == stored_y)) continue;
-            const int priority = cell_priority(c);
+            assert(near_empty(c) && ((adjacent >> x) & 1) == (c.near1 != 0));
+            const int priority = static_cast<int>((adjacent >> x) & 1) + line_priority(c);
             if (priority >= MIN_SCANNED_PRIORITY) complete &= add_bounded(list, x, y, priority);
         }
     }

@@ -98,10 +98,14 @@ void expect_consistent(const Engine& e, const HashWords& base, const std::vector
     for (int p = 0; p < 2; ++p)
         for (int v = 1; v <= 10; ++v)
             EXPECT_EQ(e.status_count[p][v], counts[p][v]) << "player " << p << " status " << v;
-    // Over the whole grid: no bit for a stone, the frame or beyond.
+    // Over the whole grid: no bit for a stone, the frame or beyond; a stone
+    // row bit for each stone and nothing else.
     for (int p = 0; p < 2; ++p)
         for (int y = 0; y < GRID_SIZE; ++y)
             EXPECT_EQ(e.four_rows[p][y], four_rows[p][y]) << "player " << p << " row " << y;
+    std::uint64_t stone_rows[GRID_SIZE] = {};
+    for (const Stone& s : stones) stone_rows[s.y] |= 1ULL << s.x;
+    for (int y = 0; y < GRID_SIZE; ++y) EXPECT_EQ(e.stone_rows[y], stone_rows[y]) << "row " << y;
 
     int x_min = e.board_width / 2 + 3, x_max = e.board_width / 2 + 5;
     int y_min = e.board_height / 2 + 3, y_max = e.board_height / 2 + 5;
