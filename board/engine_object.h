@@ -182,8 +182,6 @@ public:
     std::int64_t (*clock)() = nullptr;
 
 private:
-    template <int P>
-    void make_as(int x, int y);
     int relookup(Cell& c, int index, int d, unsigned masks, TypeChange* log);
     void flip_four(int index, int player);
 };
