@@ -49,6 +49,24 @@ bool add_bounded(CandidateList& list, int x, int y, int priority) {
     return false;
 }
 
+// Priorities below this are sorted by counting; a cell's is at most 121.
+inline constexpr int PRIORITY_BUCKETS = 128;
+// Lists up to this long are sorted by insertion, which costs less here than
+// clearing and summing the buckets.
+inline constexpr int SHORT_LIST = 16;
+
+// Insertion sort: stable (an entry goes behind every entry that does not
+// rank below it), in place. Shifting entry by entry while walking back costs
+// less on short runs than a binary search and a block move.
+void insertion_sort(Candidate* entries, int count) {
+    for (int i = 1; i < count; ++i) {
+        const Candidate moving = entries[i];
+        int j = i;
+        for (; j > 0 && compare_candidates(entries[j - 1], moving) > 0; --j) entries[j] = entries[j - 1];
+        entries[j] = moving;
+    }
+}
+
 // The forced reply of a player's five or open-four point: the first entry in
 // list order whose cell has that status. A full list may have dropped the
 // cell that comes first (a crowded board with many stronger cells), so then
@@ -158,17 +176,45 @@ void generate_candidates(const Engine& e, CandidateList& list) {
 }
 
 void sort_candidates(CandidateList& list) {
-    // Insertion sort: stable (an entry goes behind every entry that does not
-    // rank below it), in place, no allocation. Lists are short, so shifting
-    // entry by entry while walking back costs less than a binary search and
-    // a call to a block move.
+    const int n = list.count;
     Candidate* const entries = list.entries;
-    for (int i = 1; i < list.count; ++i) {
-        const Candidate moving = entries[i];
-        int j = i;
-        for (; j > 0 && compare_candidates(entries[j - 1], moving) > 0; --j) entries[j] = entries[j - 1];
-        entries[j] = moving;
+    if (n <= SHORT_LIST) {
+        insertion_sort(entries, n);
+        return;
     }
+    // A stable counting sort over the cell priorities; the few entries above
+    // them (the stored move, the previous line's move) go first, in the order
+    // an insertion sort gives them.
+    std::uint16_t start[PRIORITY_BUCKETS] = {};
+    int raised = 0;
+    for (int i = 0; i < n; ++i) {
+        const int priority = entries[i].priority;
+        if (priority < 0) {
+            insertion_sort(entries, n);
+            return;
+        }
+        if (priority < PRIORITY_BUCKETS)
+            ++start[priority];
+        else
+            ++raised;
+    }
+    int at = raised;
+    for (int b = PRIORITY_BUCKETS - 1; b >= 0; --b) {
+        const int size = start[b];
+        start[b] = static_cast<std::uint16_t>(at);
+        at += size;
+    }
+    Candidate sorted[MAX_CANDIDATES];
+    int next_raised = 0;
+    for (int i = 0; i < n; ++i) {
+        const Candidate& c = entries[i];
+        if (c.priority < PRIORITY_BUCKETS)
+            sorted[start[c.priority]++] = c;
+        else
+            sorted[next_raised++] = c;
+    }
+    insertion_sort(sorted, raised);
+    std::memcpy(entries, sorted, n * sizeof(Candidate));
 }
 
 void list_near_cells(const Engine& e, CandidateList& list) {

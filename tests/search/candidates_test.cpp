@@ -400,19 +400,27 @@ TEST(SortCandidates, DescendingPriorityWithTiesInListOrder) {
     EXPECT_EQ(compare_candidates(list.entries[4], list.entries[5]), 0);
 }
 
-TEST(SortCandidates, FullListMatchesAStableSort) {
-    CandidateList list;
+// Short lists, lists just past the length where counting takes over, and a
+// full one; priorities around the top bucket, the raised ones of the stored
+// and the previous line's move, and a negative one that no cell has.
+TEST(SortCandidates, EveryLengthAndPriorityRangeMatchesAStableSort) {
+    const int extremes[] = {126, 127, 128, 10000, 25020, -1};
     testing::TestRng rng(3);
-    std::vector<Candidate> copy;
-    for (int i = 0; i < MAX_CANDIDATES; ++i) {
-        list.entries[i] = Candidate{static_cast<std::int16_t>(i), static_cast<std::int16_t>(i / 16), rng.below(12)};
-        copy.push_back(list.entries[i]);
-    }
-    list.count = MAX_CANDIDATES;
-    sort_candidates(list);
-    std::stable_sort(copy.begin(), copy.end(),
-                     [](const Candidate& a, const Candidate& b) { return a.priority > b.priority; });
-    for (int i = 0; i < MAX_CANDIDATES; ++i) EXPECT_EQ(list.entries[i].x, copy[i].x) << i;
+    for (const int count : {8, 16, 17, 60, MAX_CANDIDATES})
+        for (const bool negative : {false, true}) {
+            CandidateList list;
+            std::vector<Candidate> copy;
+            for (int i = 0; i < count; ++i) {
+                const int priority = rng.below(8) == 0 ? extremes[rng.below(negative ? 6 : 5)] : rng.below(12);
+                list.entries[i] = Candidate{static_cast<std::int16_t>(i), static_cast<std::int16_t>(i / 16), priority};
+                copy.push_back(list.entries[i]);
+            }
+            list.count = count;
+            sort_candidates(list);
+            std::stable_sort(copy.begin(), copy.end(),
+                             [](const Candidate& a, const Candidate& b) { return a.priority > b.priority; });
+            for (int i = 0; i < count; ++i) EXPECT_EQ(list.entries[i].x, copy[i].x) << count << " entries, at " << i;
+        }
 }
 
 }  // namespace
