@@ -1,7 +1,8 @@
 // libFuzzer target: any bytes as a manager's input to the command interpreter.
 // Turns are played at once on the fuzzing thread and never search for long:
 // the search gets the smallest budget, or a hostile chooser answers points
-// that are outside the board or taken. After every input the game must be
+// that are outside the board or taken; the opening decisions read a clock
+// that runs ever faster. After every input the game must be
 // consistent and every reply line one the protocol knows.
 //
 // The first byte of an input selects the set-up (its low two bits); the
@@ -49,6 +50,23 @@ bool is_known_reply(std::string_view line) {
     return line.starts_with("MESSAGE depth ");
 }
 
+// The engine's clock outside the chooser's turns, that is in the opening
+// decisions, which budget from the INFO values like a real turn: every read
+// is GROWING_CLOCK_GROWTH times the last, so that a decision ends within
+// four reads (CLOCK_CADENCE moves apart at most) whatever budget an input
+// asks for, yet a long budget still sees a shallow search finish.
+// Past 2^32 it grows by 2^32 a read, more than any budget, and an input
+// would need 2^31 reads to overflow it.
+std::int64_t growing_clock_ms = 0;
+constexpr std::int64_t GROWING_CLOCK_GROWTH = 1024;
+constexpr std::int64_t GROWING_CLOCK_STRIDE = std::int64_t{1} << 32;
+
+std::int64_t growing_clock() {
+    growing_clock_ms = growing_clock_ms < GROWING_CLOCK_STRIDE ? growing_clock_ms * GROWING_CLOCK_GROWTH + 1
+                                                               : growing_clock_ms + GROWING_CLOCK_STRIDE;
+    return growing_clock_ms;
+}
+
 // An opening answer: two or three points, blank-separated.
 bool is_point_list(std::string_view line) {
     int points = 0;
@@ -71,6 +89,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // One engine for every game of every input: the interpreter releases
     // its engine before it asks for the next, and reset gives a fresh game.
     static Engine* const reused = new Engine;
+    reused->clock = growing_clock;
+    growing_clock_ms = 0;
     int creations = 0;
     EngineFactory factory = [&]() -> EnginePtr {
         ++creations;
@@ -94,7 +114,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         chooser = [](Engine& e) {
             e.turn_time_ms = MINIMAL_SEARCH_MS;
-            return iterative_deepening(e);
+            e.clock = nullptr;
+            const BoardPoint move = iterative_deepening(e);
+            e.clock = growing_clock;
+            return move;
         };
     }
 
