@@ -147,9 +147,19 @@ void generate_candidates(const Engine& e, CandidateList& list) {
             const Cell& c = e.cells[x][y];
             assert(near_empty(c) && ((adjacent >> x) & 1) == (c.near1 != 0));
             const int priority = static_cast<int>((adjacent >> x) & 1) + line_priority(c);
-            if (priority >= MIN_SCANNED_PRIORITY) complete &= add_bounded(list, x, y, priority);
+            // Below a full list the entry is written whatever its priority
+            // and kept by the count, with no branch on the tables' answer.
+            if (list.count < MAX_CANDIDATES) {
+                list.entries[list.count] =
+                    Candidate{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), priority};
+                list.count += priority >= MIN_SCANNED_PRIORITY;
+            } else if (priority >= MIN_SCANNED_PRIORITY) {
+                complete &= add_bounded(list, x, y, priority);
+            }
         }
     }
+    // An empty list keeps its first entry marked as none.
+    if (list.count == 0) list.entries[0].x = -1;
 
     const std::int32_t* own = e.status_count[e.side];
     const std::int32_t* opp = e.status_count[e.other];
