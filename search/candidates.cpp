@@ -49,6 +49,17 @@ bool add_bounded(CandidateList& list, int x, int y, int priority) {
     return false;
 }
 
+// A cell's priority without its point for an adjacent stone: each
+// direction's two masks, player 0's in the low byte, are the index of that
+// direction's share.
+inline int line_priority(const Cell& c) {
+    static_assert(std::endian::native == std::endian::little);
+    std::uint16_t masks[DIRECTIONS];
+    std::memcpy(masks, c.line_mask, sizeof masks);
+    return PairPriorityTable[masks[0]] + PairPriorityTable[masks[1]] + PairPriorityTable[masks[2]] +
+           PairPriorityTable[masks[3]];
+}
+
 // Priorities below this are sorted by counting; a cell's is at most 121.
 inline constexpr int PRIORITY_BUCKETS = 128;
 // Lists up to this long are sorted by insertion, which costs less here than
@@ -96,21 +107,6 @@ void cut_to_forced(const Engine& e, CandidateList& list, int player, int status,
             }
         }
     }
-}
-
-}  // namespace
-
-namespace {
-
-// A cell's priority without its point for an adjacent stone: each
-// direction's two masks, player 0's in the low byte, are the index of that
-// direction's share.
-inline int line_priority(const Cell& c) {
-    static_assert(std::endian::native == std::endian::little);
-    std::uint16_t masks[DIRECTIONS];
-    std::memcpy(masks, c.line_mask, sizeof masks);
-    return PairPriorityTable[masks[0]] + PairPriorityTable[masks[1]] + PairPriorityTable[masks[2]] +
-           PairPriorityTable[masks[3]];
 }
 
 }  // namespace
@@ -199,7 +195,7 @@ void sort_candidates(CandidateList& list) {
     int raised = 0;
     for (int i = 0; i < n; ++i) {
         const int priority = entries[i].priority;
-        if (priority < 0) {
+        if (priority < 0) {  // no cell has one: the list is sorted as it is
             insertion_sort(entries, n);
             return;
         }
