@@ -34,12 +34,13 @@ inline constexpr std::int32_t CEILING_BUDGET_MS = 24000;
 // of the design's stop margin: the reserve covers what comes after the
 // deadline (the moves made until the next clock reading, unwinding the
 // search, writing the reply, and the scheduling delays of a loaded machine on
-// both sides of the pipe, measured at about 1 ms idle, a median of 4 to 11 ms
-// and at worst 25 ms with two CPU-bound processes beside the brain). A fixed part plus a
-// share of the limit: the delays do not shrink with a short limit, and a
-// long one can spare more.
-inline constexpr std::int32_t RESERVE_FIXED_MS = 26;
-inline constexpr std::int32_t RESERVE_SHARE = 200;  // one part in this of the limit
+// both sides of the pipe). Measured from the stop time to the manager's read
+// of the move: under 1.5 ms idle, a median under 1 ms and at worst 12 ms with
+// two CPU-bound processes beside the brain; the host alone has paused a
+// reply for 19 ms. A fixed part plus a share of the limit: the delays do not
+// shrink with a short limit, and a long one can spare more.
+inline constexpr std::int32_t RESERVE_FIXED_MS = 18;
+inline constexpr std::int32_t RESERVE_SHARE = 100;  // one part in this of the limit
 // A searched turn never uses more than a fifth of the match time left.
 inline constexpr std::int32_t TIME_LEFT_SHARE = 5;
 // The smallest budget. Zero or less would mean "no budget given" to the

@@ -27,7 +27,7 @@ struct Case {
     std::int32_t remembered;  // compared only when remember is true
 };
 
-// With the reserve at 28 ms plus a hundredth of the limit.
+// With the reserve at 18 ms plus a hundredth of the limit.
 // clang-format off
 const Case CASES[] = {
     // The match-clock rule, no cap biting (the manager allows 30000).
@@ -50,21 +50,21 @@ const Case CASES[] = {
 
     // The manager's turn limit decides: the search stops the reserve before it.
     {"turn limit equal to the budget",       {4, 5000, 5000, BIG},      5000,  DESIGN, true, 5000},
-    {"a limit of 20000 on its budget",       {4, 20000, 20000, BIG},    20000, 126, true, 20000},
-    {"floor above the turn limit",           {4, 1000, 1000, BIG},      1000,  31,  true, 1500},
-    {"move 2 under a 1000 limit",            {2, 1000, 1000, BIG},      1000,  31,  false, 0},
-    {"300 ms per turn",                      {4, 300, 300, BIG},        300,   27,  true, 1500},
-    {"100 ms per turn",                      {4, 100, 100, BIG},        100,   26,  true, 1500},
+    {"a limit of 20000 on its budget",       {4, 20000, 20000, BIG},    20000, 218, true, 20000},
+    {"floor above the turn limit",           {4, 1000, 1000, BIG},      1000,  28,  true, 1500},
+    {"move 2 under a 1000 limit",            {2, 1000, 1000, BIG},      1000,  28,  false, 0},
+    {"300 ms per turn",                      {4, 300, 300, BIG},        300,   21,  true, 1500},
+    {"100 ms per turn",                      {4, 100, 100, BIG},        100,   19,  true, 1500},
     {"limit below the reserve",              {4, 5000, 10, BIG},        10,    10,  true, 5000},
     {"limit 0: minimal search",              {4, 0, 0, BIG},            MINIMAL_SEARCH_MS, 1, true, 1500},
     {"limit 0 on move 2",                    {2, 0, 0, BIG},            MINIMAL_SEARCH_MS, 1, false, 0},
     {"negative limit cannot overflow",       {4, 5000, MIN32, BIG},     MINIMAL_SEARCH_MS, 1, true, 5000},
 
     // A fifth of the match time left decides.
-    {"floor above a fifth of 7000",          {4, 30000, 30000, 7000},   1400,  33,  true, 1500},
-    {"move 2 with 10000 left",               {2, 30000, 30000, 10000},  2000,  36,  false, 0},
-    {"300 ms left in the match",             {4, 1000, 1000, 300},      60,    26,  true, 1500},
-    {"the smaller of the two caps wins",     {4, 1500, 1000, 4000},     800,   30,  true, 1500},
+    {"floor above a fifth of 7000",          {4, 30000, 30000, 7000},   1400,  32,  true, 1500},
+    {"move 2 with 10000 left",               {2, 30000, 30000, 10000},  2000,  38,  false, 0},
+    {"300 ms left in the match",             {4, 1000, 1000, 300},      60,    18,  true, 1500},
+    {"the smaller of the two caps wins",     {4, 1500, 1000, 4000},     800,   26,  true, 1500},
     {"no time left",                         {4, 30000, 30000, 0},      MINIMAL_SEARCH_MS, 1, true, 1500},
     {"negative time left",                   {4, 30000, 30000, -2500},  MINIMAL_SEARCH_MS, 1, true, 1500},
     {"most negative time left",              {4, 30000, 30000, MIN32},  MINIMAL_SEARCH_MS, 1, true, 1500},
