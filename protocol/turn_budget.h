@@ -35,10 +35,12 @@ inline constexpr std::int32_t CEILING_BUDGET_MS = 24000;
 // deadline (the moves made until the next clock reading, unwinding the
 // search, writing the reply, and the scheduling delays of a loaded machine on
 // both sides of the pipe). Measured from the stop time to the manager's read
-// of the move: under 1.5 ms idle, a median under 1 ms and at worst 12 ms with
-// two CPU-bound processes beside the brain; the host alone has paused a
-// reply for 19 ms. A fixed part plus a share of the limit: the delays do not
-// shrink with a short limit, and a long one can spare more.
+// of the move: at worst 4 ms idle, a median under 2 ms and at worst 14 ms
+// with two CPU-bound processes beside the brain; the host alone has paused a
+// reply for 19 ms. Rare stalls of 67 to 99 ms under that load (3 replies in
+// about 1,760) are left uncovered: a reserve that long would leave a short
+// limit nothing to search. A fixed part plus a share of the limit: the
+// delays do not shrink with a short limit, and a long one can spare more.
 inline constexpr std::int32_t RESERVE_FIXED_MS = 18;
 inline constexpr std::int32_t RESERVE_SHARE = 100;  // one part in this of the limit
 // A searched turn never uses more than a fifth of the match time left.
