@@ -14,7 +14,7 @@
 
 #include "protocol/command_interpreter.h"
 #include "protocol/turn_budget.h"
-#include "protocol/worker.h"
+#include "protocol/brain_turn.h"
 #include "search/fallback_move.h"
 #include "search/iterative_deepening.h"
 #include "search/pv_search.h"

@@ -12,34 +12,8 @@
 
 #include "protocol/command_interpreter.h"
 #include "protocol/event.h"
-#include "protocol/turn_budget.h"
-#include "search/iterative_deepening.h"
 
 namespace vantrel {
-
-// The budget of the brain's turn on the interpreter's game, from the move
-// number and the INFO settings; writes the remembered value back into
-// timeout_turn, as every searched turn does.
-TurnBudget budget_turn(CommandInterpreter& front);
-
-// Iterative deepening on the interpreter's engine under `budget`, counted
-// from `started_ms` (steady_ms() when the turn's command arrived), with the
-// INFO depth and node limits and the YXSTOP request; after every completed
-// iteration a search info line "MESSAGE depth ..." through reply when
-// `messages` is set. The move is not placed.
-DeepeningReport run_search(CommandInterpreter& front, const TurnBudget& budget, std::int64_t started_ms,
-                           bool messages = true);
-
-// budget_turn, then run_search with messages: the searched turn.
-DeepeningReport search_turn(CommandInterpreter& front, std::int64_t started_ms);
-
-// The search info line of one completed iteration, protocol coordinates.
-std::string search_info_line(const IterationReport& it);
-
-// The brain's turn on the interpreter's game: the opening point on an empty
-// board, otherwise a search under the turn's budget. Writes the move (or, on
-// a full board, an error line). `started_ms`: when the turn was handed over.
-void play_turn(CommandInterpreter& front, std::int64_t started_ms);
 
 class Worker final : public TurnThread {
 public:
@@ -69,23 +43,6 @@ private:
     // Set by the destructor before its last release of the worker.
     bool stopping_ = false;
     std::thread thread_;
-};
-
-// Plays each turn at once on the calling thread: a deterministic stand-in for
-// the worker in tests and in the fuzzer.
-class SameThreadTurns final : public TurnThread {
-public:
-    explicit SameThreadTurns(CommandInterpreter& front) : front_(front) { front_.attach(this); }
-    ~SameThreadTurns() override { front_.attach(nullptr); }
-
-    void wait_worker() override {}
-    void start_thinking() override {
-        front_.stop_request = false;
-        play_turn(front_, steady_ms());
-    }
-
-private:
-    CommandInterpreter& front_;
 };
 
 }  // namespace vantrel

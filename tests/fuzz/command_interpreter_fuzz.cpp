@@ -20,7 +20,7 @@
 
 #include "protocol/command_interpreter.h"
 #include "protocol/turn_budget.h"
-#include "protocol/worker.h"
+#include "protocol/same_thread_turns.h"
 #include "search/iterative_deepening.h"
 
 namespace {

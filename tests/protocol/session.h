@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "protocol/command_interpreter.h"
+#include "protocol/same_thread_turns.h"
 #include "protocol/worker.h"
 
 namespace vantrel::testing {
