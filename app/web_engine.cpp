@@ -77,8 +77,8 @@ struct Brain {
 };
 
 Brain& brain() {
-    static Brain* const b = new Brain;
-    return *b;
+    static Brain b;
+    return b;
 }
 
 }  // namespace

@@ -83,7 +83,9 @@ const played = boardGame(20, 8);
 // Taking the brain's last stone back and asking again gives the same move.
 const [x, y] = played[played.length - 1];
 command(`TAKEBACK ${x},${y}\nBEGIN\n`);
-command("RESTART\nBEGIN\nTURN 0,0\n");
+// A line cut between two calls waits for its end.
+command("RESTART\nBEG");
+command("IN\nTURN 0,0\n");
 command("END\n");
 
 const native = spawnSync(nativeBrain, [], { input: input.join(""), encoding: "utf8", timeout: 120000 });
