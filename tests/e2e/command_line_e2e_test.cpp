@@ -68,7 +68,7 @@ TEST(EndToEndCommandLine, HelpTellsTheUsageAndWhereTheManualIs) {
     EXPECT_TRUE(help.out[0].starts_with("Usage: pbrain-vantrel")) << help.out[0];
     EXPECT_TRUE(any_line_has(help.out, "man pbrain-vantrel"));
     EXPECT_TRUE(std::find(help.out.begin(), help.out.end(), "OK") == help.out.end()) << "the brain answered START";
-    EXPECT_TRUE(help.err.empty());
+    EXPECT_TRUE(help.err.empty()) << help.err.front();
 }
 
 // Both --version and ABOUT report the project's version; the bare brain
@@ -76,7 +76,7 @@ TEST(EndToEndCommandLine, HelpTellsTheUsageAndWhereTheManualIs) {
 TEST(EndToEndCommandLine, VersionLineIsTheVersionTheBrainReports) {
     const Finished version = run_with({"--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_TRUE(version.err.empty());
+    EXPECT_TRUE(version.err.empty()) << version.err.front();
 
     BrainProcess brain;
     ASSERT_TRUE(brain.start());
