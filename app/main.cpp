@@ -1,10 +1,12 @@
 // Entry point of pbrain-vantrel: the command interpreter on the main thread,
 // the worker thread for the brain's turns, standard input and output as the
-// manager's pipes. The exit status is always 0.
+// manager's pipes. The exit status is 0; the options for people, and the
+// status of a refused argument, are in command_line.h.
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
 
+#include "app/command_line.h"
 #include "app/standard_streams.h"
 #include "protocol/command_interpreter.h"
 #include "protocol/worker.h"
@@ -15,8 +17,9 @@ namespace {
 constexpr std::chrono::milliseconds LAST_REPLY_WAIT{100};
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     vantrel::prepare_standard_streams();
+    if (const auto status = vantrel::handle_command_line(argc, argv, std::cout, std::cerr)) return *status;
     std::ios::sync_with_stdio(false);
     // Reading must not flush standard output from the main thread while the
     // worker may be writing its move.

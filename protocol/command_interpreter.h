@@ -37,8 +37,11 @@ inline constexpr int NEW_GAME_TURN_TIME_MS = 5000;
 
 // Reply texts, exact.
 inline constexpr std::string_view OK_REPLY = "OK";
+#ifndef VANTREL_VERSION
+#error "VANTREL_VERSION comes from the project version in CMakeLists.txt"
+#endif
 inline constexpr std::string_view ABOUT_REPLY =
-    R"(name="Vantrel", version="0.4", author="Vantrel developers", date="2026-12-08")";
+    R"(name="Vantrel", version=")" VANTREL_VERSION R"(", author="Vantrel developers", date="2026-12-08")";
 // Carries its own line feed: the error line is followed by an empty line.
 inline constexpr std::string_view LOAD_ERROR_REPLY = "Korvel Engine Load Error!\n";
 inline constexpr std::string_view SIZE_ERROR_REPLY = "ERROR size of the board";
