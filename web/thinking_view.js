@@ -11,6 +11,7 @@ const MEGA = 1e6;
 const KILO = 1e3;
 
 function speed(nps) {
+  if (nps === 0) return "\u2013";  // a search too short to time
   if (nps >= MEGA) return `${(nps / MEGA).toFixed(2)} M/s`;
   if (nps >= KILO) return `${Math.round(nps / KILO)} k/s`;
   return `${nps}/s`;
