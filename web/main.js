@@ -13,6 +13,7 @@ import { readState, writeState } from "./url_state.js";
 
 const TIME_PRESETS_MS = [500, 1000, 3000, 10000];
 const SIZE_PRESETS = [15, 20];
+const IDLE_CAPTION = "Vantrel's search shows here while it thinks.";
 
 const $ = (id) => document.getElementById(id);
 const controls = {
@@ -169,6 +170,7 @@ function newGame() {
     board.build(page.settings.size);
   }
   page.game = new Game(page.settings.size);
+  thinking.begin(IDLE_CAPTION);
   update();
   maybeBrainMove();
 }
