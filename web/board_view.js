@@ -100,7 +100,12 @@ export class BoardView {
       setData(point, "ghost", ghost ? colourName(ghost.colour) : null);
       setData(point, "hint", key === hintKey && stone === EMPTY);
       const text = ghost ? String(ghost.number) : stone !== EMPTY && numbers ? String(order.get(key)) : "";
-      if (this.#marks[key].textContent !== text) this.#marks[key].textContent = text;
+      const mark = this.#marks[key];
+      if (mark.textContent !== text) {
+        mark.textContent = text;
+        mark.classList.toggle("two-digits", text.length === 2);
+        mark.classList.toggle("three-digits", text.length >= 3);
+      }
       const label = `${pointName(x, y, size)}${stone === EMPTY ? "" : `, ${colourName(stone)} ${order.get(key)}`}`;
       if (point.getAttribute("aria-label") !== label) point.setAttribute("aria-label", label);
     }

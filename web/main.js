@@ -194,10 +194,11 @@ function statusLine() {
     return { text: `${who}: five in a row for ${colourName(result.winner)}.`, result: colourName(result.winner) };
   }
   const colour = colourName(game.turn);
-  const loading = engine.state === "loading" ? " The engine is loading\u2026" : "";
-  if (page.search?.kind === "brain") return { text: `Vantrel (${colour}) is thinking\u2026${loading}`, result: null };
-  if (isBrainTurn()) return { text: `Vantrel (${colour}) to move.${loading}`, result: null };
-  if (page.search) return { text: `Your move (${colour}); looking for a hint\u2026${loading}`, result: null };
+  if (isBrainTurn()) {
+    if (engine.state === "loading") return { text: `Vantrel (${colour}) to move: loading\u2026`, result: null };
+    const thinkingNow = page.search?.kind === "brain";
+    return { text: thinkingNow ? `Vantrel (${colour}) is thinking\u2026` : `Vantrel (${colour}) to move.`, result: null };
+  }
   return { text: `Your move (${colour}).`, result: null };
 }
 
@@ -211,7 +212,7 @@ function update() {
   controls.undo.disabled = personStoneCount() === 0;
   controls.hint.disabled = game.over || isBrainTurn() || search !== null;
   controls.stop.disabled = search === null;
-  controls.stop.textContent = search?.kind === "hint" ? "Show hint now" : "Move now";
+  controls.stop.textContent = search?.kind === "hint" ? "Hint now" : "Move now";
 
   board.render({
     game,
