@@ -107,11 +107,11 @@ function showSearch(line) {
 
 function resultCaption(kind, move, result) {
   const name = pointName(move.x, move.y, page.game.size);
-  const from = result.search
-    ? `depth ${result.search.depth}, ${describeScore(result.search.score)}`
-    : "its first look";
-  if (kind === "hint") return `Hint: ${name} (${from}).`;
-  return result.stopped ? `Moved now: ${name} (${from}).` : `Played ${name} (${from}).`;
+  const { search, stopped } = result;
+  // Without a search line the move came from the brain's first look.
+  const from = search ? ` (depth ${search.depth}, ${describeScore(search.score)})` : stopped ? " (first look)" : "";
+  if (kind === "hint") return `Hint: ${name}${from}.`;
+  return `${stopped ? "Moved now" : "Played"}: ${name}${from}.`;
 }
 
 function finishSearch(search, result) {
@@ -126,13 +126,9 @@ function finishSearch(search, result) {
     return;
   }
   thinking.end(resultCaption(search.kind, move, result));
-  if (search.kind === "hint") {
-    page.hint = move;
-    update();
-  } else {
-    page.game.play(move.x, move.y);
-    update();
-  }
+  if (search.kind === "hint") page.hint = move;
+  else page.game.play(move.x, move.y);
+  update();
 }
 
 // --- The person's actions -------------------------------------------------
