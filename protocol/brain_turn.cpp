@@ -21,20 +21,6 @@ std::optional<BoardPoint> first_empty_point(const CommandInterpreter& front) {
     return std::nullopt;
 }
 
-}  // namespace
-
-TurnBudget budget_turn(CommandInterpreter& front) {
-    std::int32_t remembered = front.info.timeout_turn.load();
-    const TurnBudget budget = turn_budget(
-        {front.move_number, remembered, front.info.manager_timeout_turn.load(), front.info.time_left.load()});
-    // An INFO timeout_turn that came in since the read above wins over the
-    // budget's write-back; it counts from the next turn on.
-    if (budget.remember) front.info.timeout_turn.compare_exchange_strong(remembered, budget.remembered);
-    return budget;
-}
-
-namespace {
-
 // The engine's settings for one search: the budget and the INFO limits.
 void set_limits(CommandInterpreter& front, const TurnBudget& budget) {
     Engine& engine = *front.engine;
@@ -53,6 +39,16 @@ void append_point(std::string& text, std::int32_t packed) {
 }
 
 }  // namespace
+
+TurnBudget budget_turn(CommandInterpreter& front) {
+    std::int32_t remembered = front.info.timeout_turn.load();
+    const TurnBudget budget = turn_budget(
+        {front.move_number, remembered, front.info.manager_timeout_turn.load(), front.info.time_left.load()});
+    // An INFO timeout_turn that came in since the read above wins over the
+    // budget's write-back; it counts from the next turn on.
+    if (budget.remember) front.info.timeout_turn.compare_exchange_strong(remembered, budget.remembered);
+    return budget;
+}
 
 std::string search_info_line(const IterationReport& it) {
     const std::int64_t nps = it.nodes * 1000 / std::max<std::int64_t>(it.elapsed_ms, 1);
