@@ -91,7 +91,6 @@ EMSCRIPTEN_KEEPALIVE int vantrel_send(const char* text) {
     Brain& b = brain();
     if (b.ended) return 1;
     b.input_lines.add(text);
-    b.in.clear();
     if (b.front.run() == vantrel::Flow::End) b.ended = true;
     return b.ended ? 1 : 0;
 }
