@@ -14,9 +14,13 @@ namespace {
 
 // Mask bits of the cells along a line that lie outside, when only `steps`
 // cells back (or forward) are playable: the k-th cell back is bit
-// 0x08 >> (k - 1), the k-th forward bit 0x10 << (k - 1).
-constexpr unsigned outside_back_bits(int steps) { return steps >= 4 ? 0u : 0x0Fu >> steps; }
-constexpr unsigned outside_forward_bits(int steps) { return steps >= 4 ? 0u : (0xF0u << steps) & 0xF0u; }
+// 1 << (LINE_REACH - k), the k-th forward bit 1 << (LINE_REACH - 1 + k).
+constexpr unsigned BACK_BITS = (1u << LINE_REACH) - 1;
+constexpr unsigned FORWARD_BITS = BACK_BITS << LINE_REACH;
+constexpr unsigned outside_back_bits(int steps) { return steps >= LINE_REACH ? 0u : BACK_BITS >> steps; }
+constexpr unsigned outside_forward_bits(int steps) {
+    return steps >= LINE_REACH ? 0u : (FORWARD_BITS << steps) & FORWARD_BITS;
+}
 static_assert(outside_back_bits(0) == 0x0F && outside_back_bits(3) == 0x01);
 static_assert(outside_forward_bits(0) == 0xF0 && outside_forward_bits(3) == 0x80);
 
@@ -41,7 +45,7 @@ void Engine::reset_rectangle(int width, int height) {
         return x >= MARGIN && x < width + MARGIN && y >= MARGIN && y < height + MARGIN;
     };
 
-    // The playing area and its four-cell frame; cells further out are never
+    // The playing area and its frame; cells further out are never
     // reached from this board. Clearing whole cells (not only state and
     // masks) leaves nothing of a larger earlier board in the frame.
     for (int x = 0; x < width + 2 * MARGIN; ++x)

@@ -11,33 +11,22 @@
 #include <cstdint>
 #include <limits>
 
+#include "board/board_geometry.h"
 #include "board/hash_store.h"
 
 namespace vantrel {
 
-// Engine coordinates are protocol coordinates plus MARGIN. The frame of four
-// outside cells equals the reach of a line window, so a walk of up to four
-// steps from any playable cell stays inside the grid and nothing checks bounds.
-inline constexpr int MARGIN = 4;
-inline constexpr int GRID_SIZE = 40;
-inline constexpr int MIN_BOARD_SIZE = 5;
-inline constexpr int MAX_BOARD_SIZE = GRID_SIZE - 2 * MARGIN;  // 32
 inline constexpr int HISTORY_SIZE = 1024;
 inline constexpr int MAX_PLY = 64;  // rows of the principal-variation table
-inline constexpr int DIRECTIONS = 4;
-inline constexpr int PLAYERS = 2;
 inline constexpr int STATUS_COUNT = 11;  // statuses 0..10
 
 // Cell states. A stone is its owner's number, 0 or 1.
 inline constexpr int EMPTY = 2;
 inline constexpr int OUTSIDE = 3;
 
-// Direction d = (DX[d], DY[d]): horizontal, vertical, diagonal, anti-diagonal.
-inline constexpr int DX[DIRECTIONS] = {1, 0, 1, 1};
-inline constexpr int DY[DIRECTIONS] = {0, 1, 1, -1};
-
 // One square of the grid. Bit layout of line_mask[d][p], bit 0 first: the
-// cells 4, 3, 2, 1 steps back along d, then 1, 2, 3, 4 steps forward. A bit is
+// cells 4, 3, 2, 1 steps back along d, then 1, 2, 3, 4 steps forward (the
+// free-style reach, LINE_REACH). A bit is
 // set for a stone of p or an outside cell, so a bit set in both players' masks
 // means outside.
 //
@@ -63,9 +52,10 @@ struct TypeChange {
     std::uint8_t status[PLAYERS];
 };
 
-// At most the 32 cells that share a line window with the stone.
-inline constexpr int MAX_TYPE_CHANGES_PER_MOVE = 32;
-// Each of the 32 cells flips its bit of four_rows at most once per player.
+// At most the cells that share a line window with the stone: 32 in free-style,
+// 40 in the rule games.
+inline constexpr int MAX_TYPE_CHANGES_PER_MOVE = 2 * DIRECTIONS * RULE_REACH;
+// Each of those cells flips its bit of four_rows at most once per player.
 inline constexpr int MAX_FOUR_FLIPS_PER_MOVE = 2 * MAX_TYPE_CHANGES_PER_MOVE;
 
 // The search rectangle, inclusive, in engine coordinates: the cells that

@@ -10,12 +10,14 @@
 #include <cstdint>
 #include <new>
 
+#include "board/board_geometry.h"
 #include "board/zobrist.h"
 
 namespace vantrel {
 
 // A cell in engine coordinates. Stored as one 16-bit word, x is the low byte
-// and y the high byte. Engine coordinates start at 4, so x = 0 means no move.
+// and y the high byte. Engine coordinates start at MARGIN, so x = 0 means no
+// move.
 struct Point {
     std::uint8_t x = 0;
     std::uint8_t y = 0;
@@ -63,7 +65,7 @@ static_assert(sizeof(SearchEntry) == 20);
 //   offset 0  check1     u32  hash_check1 of the stored position
 //   offset 4  check2     u32  hash_check2 of the stored position
 //   offset 8  value      i8   outcome for the side to move there
-//   offset 9  best_move  Point, (0, 0) or (4, 4) when no single move decided it
+//   offset 9  best_move  Point, (0, 0) when no single move decided it
 //   offset 11 padding
 struct ThreatEntry {
     std::uint32_t check1;
@@ -125,14 +127,14 @@ public:
     // Keys of cell (x, y), engine coordinates, are added when a stone of
     // player p is placed and subtracted when it is taken back.
     void add_stone(int x, int y, int p) {
-        const int u = x - 4, v = y - 4;
+        const int u = x - MARGIN, v = y - MARGIN;
         hash_index = static_cast<std::int32_t>((static_cast<std::uint32_t>(hash_index) + ZobristTables.index[p][v][u]) &
                                                HASH_INDEX_MASK);
         hash_check1 += ZobristTables.check1[p][v][u];
         hash_check2 += ZobristTables.check2[p][v][u];
     }
     void remove_stone(int x, int y, int p) {
-        const int u = x - 4, v = y - 4;
+        const int u = x - MARGIN, v = y - MARGIN;
         hash_index = static_cast<std::int32_t>((static_cast<std::uint32_t>(hash_index) - ZobristTables.index[p][v][u]) &
                                                HASH_INDEX_MASK);
         hash_check1 -= ZobristTables.check1[p][v][u];

@@ -38,6 +38,13 @@ inline std::uint64_t load_types(const Cell& c) {
 
 inline void store_types(Cell& c, std::uint64_t types) { std::memcpy(c.line_type, &types, sizeof types); }
 
+// The mask bit of a stone k steps forward of a cell, and of one k steps back
+// (bit layout in engine_object.h), for k = 1 .. LINE_REACH.
+constexpr unsigned forward_bit(int k) { return 1u << (LINE_REACH - 1 + k); }
+constexpr unsigned back_bit(int k) { return 1u << (LINE_REACH - k); }
+static_assert(back_bit(1) == 0x08 && back_bit(LINE_REACH) == 0x01);
+static_assert(forward_bit(1) == 0x10 && forward_bit(LINE_REACH) == 0x80);
+
 // status_index of player p's four line types in one multiplication: masked,
 // the types of p are the low bytes of four 16-bit lanes t0..t3, and the top
 // lane of the product with the weights 1, 10, 100, 1000 gathers
@@ -90,7 +97,7 @@ std::uint64_t types_from_masks(const Cell& c) {
 bool line_window_exact(const Engine& e, const Cell* centre) {
     const Cell* const grid = &e.cells[0][0];
     for (int d = 0; d < DIRECTIONS; ++d)
-        for (int k = -4; k <= 4; ++k) {
+        for (int k = -LINE_REACH; k <= LINE_REACH; ++k) {
             const Cell& c = centre[k * STEP[d]];
             const int index = static_cast<int>(&c - grid), x = index / GRID_SIZE, y = index % GRID_SIZE;
             for (int p = 0; p < PLAYERS; ++p) {
@@ -196,15 +203,15 @@ void Engine::make(int x, int y) {
 #pragma GCC unroll 4
     for (int d = 0; d < DIRECTIONS; ++d) {
 #pragma GCC unroll 1
-        for (int k = 1; k <= 4; ++k) {
+        for (int k = 1; k <= LINE_REACH; ++k) {
             // Seen from k steps back the stone is k steps forward, and the
             // other way round.
             Cell& back = centre[-k * STEP[d]];
-            const unsigned back_masks = load_masks(back, d) | (0x10u << (k - 1)) << owner;
+            const unsigned back_masks = load_masks(back, d) | forward_bit(k) << owner;
             store_masks(back, d, back_masks);
             if (back.state == EMPTY) changes += relookup(back, at - k * STEP[d], d, back_masks, log + changes);
             Cell& forward = centre[k * STEP[d]];
-            const unsigned forward_masks = load_masks(forward, d) | (0x08u >> (k - 1)) << owner;
+            const unsigned forward_masks = load_masks(forward, d) | back_bit(k) << owner;
             store_masks(forward, d, forward_masks);
             if (forward.state == EMPTY) changes += relookup(forward, at + k * STEP[d], d, forward_masks, log + changes);
         }
@@ -261,11 +268,11 @@ void Engine::undo() {
 #pragma GCC unroll 4
     for (int d = 0; d < DIRECTIONS; ++d) {
 #pragma GCC unroll 4
-        for (int k = 1; k <= 4; ++k) {
+        for (int k = 1; k <= LINE_REACH; ++k) {
             Cell& back = centre[-k * STEP[d]];
-            store_masks(back, d, load_masks(back, d) & ~((0x10u << (k - 1)) << owner));
+            store_masks(back, d, load_masks(back, d) & ~(forward_bit(k) << owner));
             Cell& forward = centre[k * STEP[d]];
-            store_masks(forward, d, load_masks(forward, d) & ~((0x08u >> (k - 1)) << owner));
+            store_masks(forward, d, load_masks(forward, d) & ~(back_bit(k) << owner));
         }
     }
     const int changes = type_change_count[move_count];

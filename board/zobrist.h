@@ -15,7 +15,8 @@ inline constexpr std::uint64_t ZOBRIST_SEED = 0x56616E7472656C31ULL;  // "Vantre
 inline constexpr std::uint32_t ZOBRIST_KEY_LIMIT = 1U << 30;
 
 struct ZobristKeys {
-    // Indexed [player][v][u], with u = x - 4 and v = y - 4.
+    // Indexed [player][v][u] by protocol coordinates: u = x - MARGIN and
+    // v = y - MARGIN.
     std::uint32_t index[2][ZOBRIST_SIDE][ZOBRIST_SIDE];
     std::uint32_t check1[2][ZOBRIST_SIDE][ZOBRIST_SIDE];
     std::uint32_t check2[2][ZOBRIST_SIDE][ZOBRIST_SIDE];

@@ -19,8 +19,9 @@
 namespace vantrel {
 namespace {
 
-constexpr int NO_MOVE = 0;                   // packed (0, 0): decided without a move
-constexpr int UNDECIDED_MOVE = 4 + 256 * 4;  // packed (4, 4): stored with outcome 0
+// Packed (0, 0), outside every board: the position was decided without a
+// move, or not decided at all (then its outcome is 0).
+constexpr int NO_MOVE = 0;
 
 int packed(int x, int y) { return x + 256 * y; }
 
@@ -88,7 +89,7 @@ int threat_search(Engine& e) {
         if (const int win = try_fours(e, STATUS_FOUR, STATUS_FOUR_PLUS); win != 0) return win;
         if (e.time_up) return 0;
     }
-    return store(e, 0, UNDECIDED_MOVE);
+    return store(e, 0, NO_MOVE);
 }
 
 }  // namespace vantrel

@@ -22,13 +22,14 @@ TEST(EngineReset, StartingAreaIsTheCentreSquare) {
     struct Case {
         int width, height, x_lo, y_lo;
     };
-    for (const Case c : {Case{15, 15, 10, 10}, Case{20, 20, 13, 13}, Case{5, 5, 5, 5}, Case{20, 15, 13, 10},
-                         Case{5, 32, 5, 19}, Case{32, 32, 19, 19}}) {
+    // Low corners in protocol coordinates.
+    for (const Case c : {Case{15, 15, 6, 6}, Case{20, 20, 9, 9}, Case{5, 5, 1, 1}, Case{20, 15, 9, 6},
+                         Case{5, 32, 1, 15}, Case{32, 32, 15, 15}}) {
         auto e = new_engine(c.width, c.height);
-        EXPECT_EQ(e->area.x_min, c.x_lo) << c.width << "x" << c.height;
-        EXPECT_EQ(e->area.y_min, c.y_lo);
-        EXPECT_EQ(e->area.x_max, c.x_lo + 2);
-        EXPECT_EQ(e->area.y_max, c.y_lo + 2);
+        EXPECT_EQ(e->area.x_min, c.x_lo + MARGIN) << c.width << "x" << c.height;
+        EXPECT_EQ(e->area.y_min, c.y_lo + MARGIN);
+        EXPECT_EQ(e->area.x_max, c.x_lo + MARGIN + 2);
+        EXPECT_EQ(e->area.y_max, c.y_lo + MARGIN + 2);
         EXPECT_EQ(e->side, 0);
         EXPECT_EQ(e->other, 1);
         EXPECT_EQ(e->move_count, 0);
@@ -39,19 +40,20 @@ TEST(EngineReset, FrameIsEnteredInBothMasks) {
     auto e = new_engine(15);
     // Left edge away from the corners: the four cells back along the row are
     // outside, the four forward are not.
-    const Cell& left = e->cell(4, 10);
+    const int lo = MARGIN, hi = MARGIN + 14;  // the first and last playable
+    const Cell& left = e->cell(lo, lo + 6);
     EXPECT_EQ(left.line_mask[0][0], 0x0F);
     EXPECT_EQ(left.line_mask[0][1], 0x0F);
-    // Corner (4, 4): along (1, -1) both neighbours are outside.
-    EXPECT_EQ(e->cell(4, 4).line_mask[3][0], 0xFF);
-    EXPECT_EQ(e->cell(4, 4).line_mask[3][1], 0xFF);
-    EXPECT_EQ(e->cell(4, 4).state, EMPTY);
-    EXPECT_EQ(e->cell(3, 4).state, OUTSIDE);
-    EXPECT_EQ(e->cell(18, 18).state, EMPTY);
-    EXPECT_EQ(e->cell(19, 18).state, OUTSIDE);
+    // The first corner: along (1, -1) both neighbours are outside.
+    EXPECT_EQ(e->cell(lo, lo).line_mask[3][0], 0xFF);
+    EXPECT_EQ(e->cell(lo, lo).line_mask[3][1], 0xFF);
+    EXPECT_EQ(e->cell(lo, lo).state, EMPTY);
+    EXPECT_EQ(e->cell(lo - 1, lo).state, OUTSIDE);
+    EXPECT_EQ(e->cell(hi, hi).state, EMPTY);
+    EXPECT_EQ(e->cell(hi + 1, hi).state, OUTSIDE);
     // On an empty board no playable cell has any status.
-    for (int x = 4; x < 19; ++x)
-        for (int y = 4; y < 19; ++y) {
+    for (int x = lo; x <= hi; ++x)
+        for (int y = lo; y <= hi; ++y) {
             EXPECT_EQ(e->cell(x, y).status[0], 0);
             EXPECT_EQ(e->cell(x, y).status[1], 0);
         }
@@ -59,21 +61,21 @@ TEST(EngineReset, FrameIsEnteredInBothMasks) {
 
 TEST(EngineReset, RectangleHasItsOwnEdges) {
     auto e = new_engine(20, 7);
-    EXPECT_EQ(e->cell(23, 10).state, EMPTY);
-    EXPECT_EQ(e->cell(23, 11).state, OUTSIDE);
-    EXPECT_EQ(e->cell(24, 10).state, OUTSIDE);
+    EXPECT_EQ(e->cell(19 + MARGIN, 6 + MARGIN).state, EMPTY);
+    EXPECT_EQ(e->cell(19 + MARGIN, 7 + MARGIN).state, OUTSIDE);
+    EXPECT_EQ(e->cell(20 + MARGIN, 6 + MARGIN).state, OUTSIDE);
     // Bottom row: the cells below are outside in the vertical direction.
-    EXPECT_EQ(e->cell(12, 10).line_mask[1][0], 0xF0);
+    EXPECT_EQ(e->cell(8 + MARGIN, 6 + MARGIN).line_mask[1][0], 0xF0);
     e->move(19, 6);  // the far corner
-    EXPECT_EQ(e->area.x_max, 23);
-    EXPECT_EQ(e->area.y_max, 10);
+    EXPECT_EQ(e->area.x_max, 19 + MARGIN);
+    EXPECT_EQ(e->area.y_max, 6 + MARGIN);
 }
 
 TEST(EngineReset, SmallerBoardAfterLargerGameLeavesNoTrace) {
     auto big = new_engine(32);
     // Fill a fair part of the big board, fours included.
     for (int i = 0; i < 300; ++i) {
-        const int x = 4 + (i * 7) % 32, y = 4 + (i * 11 + i / 32) % 32;
+        const int x = MARGIN + (i * 7) % 32, y = MARGIN + (i * 11 + i / 32) % 32;
         if (big->cell(x, y).state == EMPTY) big->make(x, y);
     }
     ASSERT_GT(big->status_count[0][STATUS_FIVE] + big->status_count[1][STATUS_FIVE] +
@@ -81,8 +83,8 @@ TEST(EngineReset, SmallerBoardAfterLargerGameLeavesNoTrace) {
               0);
     big->reset(9);
     auto fresh = new_engine(9);
-    for (int x = 0; x < 17; ++x)
-        for (int y = 0; y < 17; ++y) {
+    for (int x = 0; x < 9 + 2 * MARGIN; ++x)
+        for (int y = 0; y < 9 + 2 * MARGIN; ++y) {
             const Cell &a = big->cell(x, y), &b = fresh->cell(x, y);
             ASSERT_EQ(a.state, b.state) << x << "," << y;
             ASSERT_EQ(0, std::memcmp(a.line_mask, b.line_mask, sizeof a.line_mask)) << x << "," << y;
@@ -140,7 +142,7 @@ TEST(EngineObject, FixedOperations) {
     e->idle();
     EXPECT_EQ(e->hash.hash_index, index);
     EXPECT_EQ(e->move_count, 1);
-    EXPECT_EQ(e->cell(11, 11).state, 0);
+    EXPECT_EQ(e->cell(7 + MARGIN, 7 + MARGIN).state, 0);
 }
 
 TEST(EngineObject, FreshEngineHasNoStoredMoves) {
@@ -181,7 +183,7 @@ TEST(EngineDeathTest, CallersDutiesAreAsserted) {
     EXPECT_DEATH(e->undo(), "move_count > 0");
     e->move(7, 7);
     EXPECT_DEATH(e->move(7, 7), "EMPTY");
-    EXPECT_DEATH(e->make(3, 10), "");
+    EXPECT_DEATH(e->make(MARGIN - 1, 10), "");
     EXPECT_DEATH(e->reset(4), "");
     EXPECT_DEATH(e->reset(33), "");
 }

@@ -28,7 +28,7 @@ struct HashWords {
 HashWords hash_words(const Engine& e) { return {e.hash.hash_index, e.hash.hash_check1, e.hash.hash_check2}; }
 
 bool playable(const Engine& e, int x, int y) {
-    return x >= 4 && x < e.board_width + 4 && y >= 4 && y < e.board_height + 4;
+    return x >= MARGIN && x < e.board_width + MARGIN && y >= MARGIN && y < e.board_height + MARGIN;
 }
 
 // Recomputes everything incremental from the stones alone and compares.
@@ -40,7 +40,7 @@ struct Stone {
 
 void expect_consistent(const Engine& e, const HashWords& base, const std::vector<Stone>& stones, int base_ply) {
     SCOPED_TRACE(testing::picture_of(e));
-    std::array<std::array<int, 40>, 40> owner;
+    std::array<std::array<int, GRID_SIZE>, GRID_SIZE> owner;
     for (auto& col : owner) col.fill(-1);
     for (const Stone& s : stones) owner[s.x][s.y] = s.p;
 
@@ -51,8 +51,8 @@ void expect_consistent(const Engine& e, const HashWords& base, const std::vector
 
     int counts[2][11] = {};
     std::uint64_t four_rows[2][GRID_SIZE] = {};
-    for (int x = 4; x < e.board_width + 4; ++x) {
-        for (int y = 4; y < e.board_height + 4; ++y) {
+    for (int x = MARGIN; x < e.board_width + MARGIN; ++x) {
+        for (int y = MARGIN; y < e.board_height + MARGIN; ++y) {
             const Cell& c = e.cell(x, y);
             ASSERT_EQ(c.state, owner[x][y] >= 0 ? owner[x][y] : EMPTY) << x << "," << y;
             int near1 = 0, near2 = 0;
@@ -107,22 +107,22 @@ void expect_consistent(const Engine& e, const HashWords& base, const std::vector
     for (const Stone& s : stones) stone_rows[s.y] |= 1ULL << s.x;
     for (int y = 0; y < GRID_SIZE; ++y) EXPECT_EQ(e.stone_rows[y], stone_rows[y]) << "row " << y;
 
-    int x_min = e.board_width / 2 + 3, x_max = e.board_width / 2 + 5;
-    int y_min = e.board_height / 2 + 3, y_max = e.board_height / 2 + 5;
+    int x_min = e.board_width / 2 + MARGIN - 1, x_max = e.board_width / 2 + MARGIN + 1;
+    int y_min = e.board_height / 2 + MARGIN - 1, y_max = e.board_height / 2 + MARGIN + 1;
     for (const Stone& s : stones) {
         x_min = std::min(x_min, s.x - 2), x_max = std::max(x_max, s.x + 2);
         y_min = std::min(y_min, s.y - 2), y_max = std::max(y_max, s.y + 2);
     }
-    EXPECT_EQ(e.area.x_min, std::max(x_min, 4));
-    EXPECT_EQ(e.area.y_min, std::max(y_min, 4));
-    EXPECT_EQ(e.area.x_max, std::min(x_max, e.board_width + 3));
-    EXPECT_EQ(e.area.y_max, std::min(y_max, e.board_height + 3));
+    EXPECT_EQ(e.area.x_min, std::max(x_min, MARGIN));
+    EXPECT_EQ(e.area.y_min, std::max(y_min, MARGIN));
+    EXPECT_EQ(e.area.x_max, std::min(x_max, e.board_width + MARGIN - 1));
+    EXPECT_EQ(e.area.y_max, std::min(y_max, e.board_height + MARGIN - 1));
 
     std::uint32_t index = static_cast<std::uint32_t>(base.index), check1 = base.check1, check2 = base.check2;
     for (const Stone& s : stones) {
-        index += ZobristTables.index[s.p][s.y - 4][s.x - 4];
-        check1 += ZobristTables.check1[s.p][s.y - 4][s.x - 4];
-        check2 += ZobristTables.check2[s.p][s.y - 4][s.x - 4];
+        index += ZobristTables.index[s.p][s.y - MARGIN][s.x - MARGIN];
+        check1 += ZobristTables.check1[s.p][s.y - MARGIN][s.x - MARGIN];
+        check2 += ZobristTables.check2[s.p][s.y - MARGIN][s.x - MARGIN];
     }
     EXPECT_EQ(e.hash.hash_index, static_cast<std::int32_t>(index & ((1u << 18) - 1)));
     EXPECT_EQ(e.hash.hash_check1, check1);
@@ -150,12 +150,12 @@ TEST(MakeUnmake, RandomGamesMatchRecomputation) {
             int x, y;
             do {
                 const bool edge = rng() % 3 == 0;
-                x = 4 + static_cast<int>(rng() % width);
-                y = 4 + static_cast<int>(rng() % height);
+                x = MARGIN + static_cast<int>(rng() % width);
+                y = MARGIN + static_cast<int>(rng() % height);
                 if (edge && rng() % 2)
-                    x = rng() % 2 ? 4 : width + 3;
+                    x = rng() % 2 ? MARGIN : width + MARGIN - 1;
                 else if (edge)
-                    y = rng() % 2 ? 4 : height + 3;
+                    y = rng() % 2 ? MARGIN : height + MARGIN - 1;
             } while (e->cell(x, y).state != EMPTY);
             stones.push_back({x, y, e->side});
             e->make(x, y);
@@ -185,8 +185,8 @@ TEST(MakeUnmake, FullSmallBoardThenEmptyAgain) {
     auto e = new_engine(5);
     const HashWords base = hash_words(*e);
     std::vector<Stone> stones;
-    for (int y = 4; y < 9; ++y)
-        for (int x = 4; x < 9; ++x) {
+    for (int y = MARGIN; y < MARGIN + 5; ++y)
+        for (int x = MARGIN; x < MARGIN + 5; ++x) {
             stones.push_back({x, y, e->side});
             e->make(x, y);
         }
@@ -233,36 +233,38 @@ TEST(MakeUnmake, SameStonesInAnotherOrderGiveSamePosition) {
 
 TEST(MakeUnmake, AreaGrowsAroundStonesAndIsRestoredExactly) {
     auto e = new_engine(15);
-    EXPECT_EQ(e->area.x_min, 10);
-    EXPECT_EQ(e->area.x_max, 12);
+    const int m = MARGIN;  // engine coordinate of protocol 0
+    EXPECT_EQ(e->area.x_min, m + 6);
+    EXPECT_EQ(e->area.x_max, m + 8);
     e->move(0, 0);
-    EXPECT_EQ(e->area.x_min, 4);
-    EXPECT_EQ(e->area.y_min, 4);
-    EXPECT_EQ(e->area.x_max, 12);
-    EXPECT_EQ(e->area.y_max, 12);
+    EXPECT_EQ(e->area.x_min, m);
+    EXPECT_EQ(e->area.y_min, m);
+    EXPECT_EQ(e->area.x_max, m + 8);
+    EXPECT_EQ(e->area.y_max, m + 8);
     e->undo();
     e->move(7, 7);
-    EXPECT_EQ(e->area.x_min, 9);
-    EXPECT_EQ(e->area.y_min, 9);
-    EXPECT_EQ(e->area.x_max, 13);
-    EXPECT_EQ(e->area.y_max, 13);
+    EXPECT_EQ(e->area.x_min, m + 5);
+    EXPECT_EQ(e->area.y_min, m + 5);
+    EXPECT_EQ(e->area.x_max, m + 9);
+    EXPECT_EQ(e->area.y_max, m + 9);
     e->move(14, 14);  // clamped to the board's last row and column
-    EXPECT_EQ(e->area.x_max, 18);
-    EXPECT_EQ(e->area.y_max, 18);
+    EXPECT_EQ(e->area.x_max, m + 14);
+    EXPECT_EQ(e->area.y_max, m + 14);
     e->undo();
-    EXPECT_EQ(e->area.x_max, 13);
+    EXPECT_EQ(e->area.x_max, m + 9);
 }
 
 TEST(MakeUnmake, CornerStoneTouchesFrameMasksButNoFrameStatus) {
     auto e = new_engine(15);
-    const Cell before = e->cell(2, 2);
-    e->make(4, 4);
-    EXPECT_EQ(e->cell(3, 3).line_mask[2][0], 0x10 | before.line_mask[2][0]);
-    EXPECT_EQ(e->cell(2, 2).line_mask[2][0], 0x20 | before.line_mask[2][0]);
-    EXPECT_EQ(e->cell(3, 3).near1, 1);
-    EXPECT_EQ(e->cell(2, 2).near2, 1);
-    EXPECT_EQ(e->cell(2, 2).status[0], before.status[0]);
-    EXPECT_EQ(0, std::memcmp(e->cell(2, 2).line_type, before.line_type, sizeof before.line_type));
+    const int m = MARGIN;  // the corner cell
+    const Cell before = e->cell(m - 2, m - 2);
+    e->make(m, m);
+    EXPECT_EQ(e->cell(m - 1, m - 1).line_mask[2][0], 0x10 | before.line_mask[2][0]);
+    EXPECT_EQ(e->cell(m - 2, m - 2).line_mask[2][0], 0x20 | before.line_mask[2][0]);
+    EXPECT_EQ(e->cell(m - 1, m - 1).near1, 1);
+    EXPECT_EQ(e->cell(m - 2, m - 2).near2, 1);
+    EXPECT_EQ(e->cell(m - 2, m - 2).status[0], before.status[0]);
+    EXPECT_EQ(0, std::memcmp(e->cell(m - 2, m - 2).line_type, before.line_type, sizeof before.line_type));
 }
 
 TEST(MakeUnmake, FarCellsAndKnightMovesUntouched) {
@@ -291,13 +293,13 @@ TEST(MakeUnmake, StatusCountsDropTheFilledCellAndTakeItBack) {
     auto e = testing::engine_from_moves(15, {{5, 7}, {5, 0}, {6, 7}, {0, 14}, {7, 7}, {14, 14}});
     const int fours_before = e->status_count[0][STATUS_OPEN_FOUR];
     ASSERT_GT(fours_before, 0);
-    const int s = e->cell(8 + 4, 7 + 4).status[0];
+    const int s = e->cell(8 + MARGIN, 7 + MARGIN).status[0];
     ASSERT_EQ(s, STATUS_OPEN_FOUR);
     e->move(8, 7);
     EXPECT_EQ(e->status_count[0][STATUS_FIVE], 2);  // both ends of the open four
     e->undo();
     EXPECT_EQ(e->status_count[0][STATUS_OPEN_FOUR], fours_before);
-    EXPECT_EQ(e->cell(12, 11).status[0], s);
+    EXPECT_EQ(e->cell(8 + MARGIN, 7 + MARGIN).status[0], s);
 }
 
 TEST(MakeUnmake, NodeCountGrowsOnlyWithMake) {

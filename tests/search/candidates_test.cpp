@@ -156,7 +156,7 @@ TEST(Candidates, StoredMoveOnAStoneOrOffTheBoardIsNeverListed) {
     }
     // Engine coordinates: the frame left of the board, just beyond its right
     // and bottom edges, and far off the grid.
-    for (auto [x, y] : {std::pair{3, 6}, {19, 6}, {6, 9}, {200, 7}}) {
+    for (auto [x, y] : {std::pair{MARGIN - 1, 6}, {MARGIN + 15, 6}, {6, MARGIN + 5}, {200, 7}}) {
         e->hash.search_store(pack_move(x, y), 0, BOUND_EXACT, 1);
         EXPECT_EQ(candidates(*e), plain) << "off the board at " << x << "," << y;
     }
