@@ -7,6 +7,7 @@
 #include <cassert>
 
 #include "board/pattern_tables.h"
+#include "board/rule_tables.h"
 
 namespace vantrel {
 
@@ -49,8 +50,10 @@ void Engine::reset_rectangle(int width, int height) {
     // reached from this board. Clearing whole cells (not only state and
     // masks) leaves nothing of a larger earlier board in the frame.
     for (int x = 0; x < width + 2 * MARGIN; ++x)
-        for (int y = 0; y < height + 2 * MARGIN; ++y)
+        for (int y = 0; y < height + 2 * MARGIN; ++y) {
             cells[x][y] = Cell{playable(x, y) ? EMPTY : OUTSIDE, {}, {}, {}, 0, 0};
+            if (rules) std::fill(far_masks[x * GRID_SIZE + y], far_masks[x * GRID_SIZE + y] + DIRECTIONS, 0);
+        }
 
     for (int u = 0; u < width; ++u) {
         for (int v = 0; v < height; ++v) {
@@ -60,18 +63,34 @@ void Engine::reset_rectangle(int width, int height) {
             const int left = u, right = width - 1 - u, low = v, high = height - 1 - v;
             const int back[DIRECTIONS] = {left, low, std::min(left, low), std::min(left, high)};
             const int forward[DIRECTIONS] = {right, high, std::min(right, high), std::min(right, low)};
+            const int index = (u + MARGIN) * GRID_SIZE + v + MARGIN;
             for (int d = 0; d < DIRECTIONS; ++d) {
                 const auto outside =
                     static_cast<std::uint8_t>(outside_back_bits(back[d]) | outside_forward_bits(forward[d]));
                 c.line_mask[d][0] = outside;
                 c.line_mask[d][1] = outside;
-                const std::uint8_t type = LineTypeTable[pair_index(outside, outside)];
-                c.line_type[d][0] = type;
-                c.line_type[d][1] = type;
+                if (rules) {
+                    // The far cells outside, for both players.
+                    unsigned far = 0;
+                    if (back[d] < RULE_REACH) far |= FAR_BACK | FAR_BACK << FAR_PLAYER_SHIFT;
+                    if (forward[d] < RULE_REACH) far |= FAR_FORWARD | FAR_FORWARD << FAR_PLAYER_SHIFT;
+                    far_masks[index][d] = static_cast<std::uint8_t>(far);
+                    const unsigned line = outside | outside << 8 | far << FAR_SHIFT;
+                    c.line_type[d][0] = static_cast<std::uint8_t>(rules->both_types[line] & 0xFF);
+                    c.line_type[d][1] = static_cast<std::uint8_t>(rules->both_types[line] >> 8);
+                } else {
+                    const std::uint8_t type = LineTypeTable[pair_index(outside, outside)];
+                    c.line_type[d][0] = type;
+                    c.line_type[d][1] = type;
+                }
             }
-            for (int p = 0; p < PLAYERS; ++p)
-                c.status[p] = StatusTable[status_index(c.line_type[0][p], c.line_type[1][p], c.line_type[2][p],
-                                                       c.line_type[3][p])];
+            for (int p = 0; p < PLAYERS; ++p) {
+                const int t0 = c.line_type[0][p], t1 = c.line_type[1][p], t2 = c.line_type[2][p],
+                          t3 = c.line_type[3][p];
+                c.status[p] = rules ? rules->status[p][rule_status_index(t0, t1, t2, t3)]
+                                    : StatusTable[status_index(t0, t1, t2, t3)];
+                assert(c.status[p] == STATUS_NONE);
+            }
         }
     }
 
@@ -93,6 +112,17 @@ void Engine::reset_rectangle(int width, int height) {
     type_change_top = 0;
     four_flip_top = 0;
     hash.clear();
+}
+
+void Engine::set_rule(Rule r) {
+    Point stones[HISTORY_SIZE];
+    const int count = move_count;
+    std::copy(history, history + count, stones);
+    rule = r;
+    rules = rule_tables(r);
+    if (board_width == 0) return;  // no game yet: the first reset uses the rule
+    reset_rectangle(board_width, board_height);
+    for (int i = 0; i < count; ++i) make(stones[i].x, stones[i].y);
 }
 
 void Engine::idle() {}

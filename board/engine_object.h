@@ -13,6 +13,7 @@
 
 #include "board/board_geometry.h"
 #include "board/hash_store.h"
+#include "board/rule_tables.h"
 
 namespace vantrel {
 
@@ -100,7 +101,12 @@ public:
 
     // A new game on an empty width x height board, each side 5..32; cells
     // beyond either side are outside. reset(n) is reset_rectangle(n, n).
+    // The game keeps the engine's rule.
     void reset_rectangle(int width, int height);
+
+    // Plays the game from here on by `rule`: the stones on the board are
+    // judged anew by it (and both transposition tables emptied).
+    void set_rule(Rule rule);
 
     // Places a stone of `side` on the empty playable cell (x, y), engine
     // coordinates, keeping every derived quantity exact.
@@ -169,10 +175,28 @@ public:
     // (null: the steady clock).
     std::int32_t node_limit = std::numeric_limits<std::int32_t>::max();
     const std::atomic<bool>* stop_request = nullptr;
+
+    // The rule of the game, and its tables (null for free-style, which reads
+    // the free-style tables of pattern_tables.h). Set by set_rule only.
+    Rule rule = Rule::FreeStyle;
+    const RuleTables* rules = nullptr;
+    // The rule games' line reaches one cell further than the masks: for grid
+    // index i (x * GRID_SIZE + y) and direction d, the stones (or outside)
+    // five cells back and forward, both players, as rule_tables.h lays them
+    // out. Kept by make and undo in rule games only; the outside shows for
+    // both players, as in the masks.
+    std::uint8_t far_masks[GRID_SIZE * GRID_SIZE][DIRECTIONS];
     std::int64_t (*clock)() = nullptr;
 
 private:
-    int relookup(Cell& c, int index, int d, unsigned masks, TypeChange* log);
+    // Free-style reads its own tables; a rule game (RULES) its rule's,
+    // through lines one cell longer.
+    template <bool RULES>
+    void make_on(int x, int y);
+    template <bool RULES>
+    void undo_on();
+    template <bool RULES>
+    int relookup(Cell& c, int index, int d, unsigned line, TypeChange* log);
     void flip_four(int index, int player);
 };
 

@@ -1,9 +1,11 @@
 // Making and unmaking moves: the only operations that change the board. A
 // stone changes the line masks of the 32 cells that share a line window with
-// it; each of those that is empty has its line type looked up again in that
-// one direction and its statuses (and the status counts) refreshed. The near
-// counts, the search rectangle and the position hash follow. make and undo are
-// a mirrored pair: each step of one has its twin in the other.
+// it (40 in a rule game, whose lines reach a cell further); each of those
+// that is empty has its line type looked up again in that one direction and
+// its statuses (and the status counts) refreshed. The near counts, the search
+// rectangle and the position hash follow. make and undo are a mirrored pair:
+// each step of one has its twin in the other. Free-style and the rule games
+// run the same steps through their own tables (LineLookup below).
 #include <algorithm>
 #include <bit>
 #include <cassert>
@@ -11,6 +13,7 @@
 
 #include "board/engine_object.h"
 #include "board/pattern_tables.h"
+#include "board/rule_tables.h"
 
 namespace vantrel {
 namespace {
@@ -84,20 +87,62 @@ inline bool crosses_four(int a, int b) {
     return (((a + 10) ^ (b + 10)) & 16) != 0;
 }
 
+// What make and undo read, by the kind of game: how far a line reaches, the
+// line of a cell in direction d as the tables index it, the two line types
+// that line gives, and a player's status from a cell's eight line types.
+template <bool RULES>
+struct LineLookup;
+
+// Free-style: the two 8-bit masks, the free-style tables, statuses by the
+// base-10 index of the four types.
+template <>
+struct LineLookup<false> {
+    static constexpr int REACH = LINE_REACH;
+    explicit LineLookup(const Engine&) {}
+    unsigned line(unsigned masks, int, int) const { return masks; }
+    std::uint64_t types(unsigned line, int d) const { return line_types_of(line, d); }
+    int status(std::uint64_t types, int p) const { return status_of(types, p); }
+};
+
+// A rule game: the masks and the far nibble, the rule's tables, statuses by
+// the base-16 index of the four types (renju's black has types up to 11).
+// The types of p are at most 11, so the three lower lanes of the product
+// stay below 4096 * 12 and never carry into the top one.
+constexpr std::uint64_t RULE_STATUS_WEIGHTS = 1ULL | 16ULL << 16 | 256ULL << 32 | 4096ULL << 48;
+static_assert(RULE_LINE_TYPES <= 16);
+
+template <>
+struct LineLookup<true> {
+    static constexpr int REACH = RULE_REACH;
+    explicit LineLookup(const Engine& e) : tables(*e.rules), far(e.far_masks) {}
+    unsigned line(unsigned masks, int index, int d) const { return masks | unsigned{far[index][d]} << FAR_SHIFT; }
+    std::uint64_t types(unsigned line, int d) const {
+        return static_cast<std::uint64_t>(tables.both_types[line]) << (16 * d);
+    }
+    int status(std::uint64_t types, int p) const {
+        return tables.status[p][(((types >> (8 * p)) & PLAYER_LANES) * RULE_STATUS_WEIGHTS) >> 48];
+    }
+    const RuleTables& tables;
+    const std::uint8_t (*far)[DIRECTIONS];
+};
+
 #ifndef NDEBUG
-std::uint64_t types_from_masks(const Cell& c) {
+template <bool RULES>
+std::uint64_t types_from_masks(const LineLookup<RULES>& lookup, const Cell& c, int index) {
     std::uint64_t types = 0;
-    for (int d = 0; d < DIRECTIONS; ++d) types |= line_types_of(load_masks(c, d), d);
+    for (int d = 0; d < DIRECTIONS; ++d) types |= lookup.types(lookup.line(load_masks(c, d), index, d), d);
     return types;
 }
 
 // Whether every empty cell within a line window of `centre` has the line
 // types and statuses its masks give (what undo's restored values must be),
 // and whether the window and the centre have their bits in four_rows right.
+template <bool RULES>
 bool line_window_exact(const Engine& e, const Cell* centre) {
+    const LineLookup<RULES> lookup(e);
     const Cell* const grid = &e.cells[0][0];
     for (int d = 0; d < DIRECTIONS; ++d)
-        for (int k = -LINE_REACH; k <= LINE_REACH; ++k) {
+        for (int k = -lookup.REACH; k <= lookup.REACH; ++k) {
             const Cell& c = centre[k * STEP[d]];
             const int index = static_cast<int>(&c - grid), x = index / GRID_SIZE, y = index % GRID_SIZE;
             for (int p = 0; p < PLAYERS; ++p) {
@@ -106,8 +151,8 @@ bool line_window_exact(const Engine& e, const Cell* centre) {
             }
             if (k == 0 || c.state != EMPTY) continue;
             const std::uint64_t types = load_types(c);
-            if (types != types_from_masks(c) || c.status[0] != status_of(types, 0) ||
-                c.status[1] != status_of(types, 1))
+            if (types != types_from_masks(lookup, c, index) || c.status[0] != lookup.status(types, 0) ||
+                c.status[1] != lookup.status(types, 1))
                 return false;
         }
     return true;
@@ -125,17 +170,19 @@ inline void Engine::flip_four(int index, int player) {
     four_flips[four_flip_top++] = static_cast<std::uint16_t>(player << 12 | y << 6 | x);
 }
 
-// The empty cell c, at grid index `index`, whose masks changed in direction
-// d and are now `masks`: it leaves the counts under its old statuses and
+// The empty cell c, at grid index `index`, whose line changed in direction
+// d and is now `line`: it leaves the counts under its old statuses and
 // re-enters under the new ones. When neither line type of d changed, neither
 // status can, and nothing is noted; otherwise the cell's old types and
 // statuses go to `log` for undo, a status is looked up again only for a
 // player whose type changed, and the counters are touched only when a status
 // really changes (mostly it does not). Returns the number of entries
 // written to `log`, 0 or 1.
-inline int Engine::relookup(Cell& c, int index, int d, unsigned masks, TypeChange* log) {
+template <bool RULES>
+inline int Engine::relookup(Cell& c, int index, int d, unsigned line, TypeChange* log) {
+    const LineLookup<RULES> lookup(*this);
     const std::uint64_t before = load_types(c);
-    const std::uint64_t types = (before & ~(0xFFFFULL << (16 * d))) | line_types_of(masks, d);
+    const std::uint64_t types = (before & ~(0xFFFFULL << (16 * d))) | lookup.types(line, d);
     if (types == before) return 0;
     *log = TypeChange{before, static_cast<std::uint16_t>(index), {c.status[0], c.status[1]}};
     store_types(c, types);
@@ -144,7 +191,7 @@ inline int Engine::relookup(Cell& c, int index, int d, unsigned masks, TypeChang
 #pragma GCC unroll 2
     for (int q = 0; q < PLAYERS; ++q) {
         if (((changed >> (8 * q)) & PLAYER_LANES) == 0) continue;
-        const int old = c.status[q], now = status_of(types, q);
+        const int old = c.status[q], now = lookup.status(types, q);
         if (now == old) continue;
         c.status[q] = static_cast<std::uint8_t>(now);
         --status_count[q][old];
@@ -155,6 +202,21 @@ inline int Engine::relookup(Cell& c, int index, int d, unsigned masks, TypeChang
 }
 
 void Engine::make(int x, int y) {
+    if (rules)
+        make_on<true>(x, y);
+    else
+        make_on<false>(x, y);
+}
+
+void Engine::undo() {
+    if (rules)
+        undo_on<true>();
+    else
+        undo_on<false>();
+}
+
+template <bool RULES>
+void Engine::make_on(int x, int y) {
     assert(x >= MARGIN && x < board_width + MARGIN && y >= MARGIN && y < board_height + MARGIN);
     assert(cells[x][y].state == EMPTY);
     assert(move_count < HISTORY_SIZE);
@@ -197,6 +259,7 @@ void Engine::make(int x, int y) {
     // shift are constants; the four steps along one are a loop. Unrolled
     // whole, the walk was 18 KB of code that did not stay in the instruction
     // cache between one make and the next.
+    const LineLookup<RULES> lookup(*this);
     TypeChange* const log = &type_changes[type_change_top];
     int changes = 0;
     const int flips_before = four_flip_top;
@@ -206,20 +269,38 @@ void Engine::make(int x, int y) {
         for (int k = 1; k <= LINE_REACH; ++k) {
             // Seen from k steps back the stone is k steps forward, and the
             // other way round.
+            const int back_at = at - k * STEP[d], forward_at = at + k * STEP[d];
             Cell& back = centre[-k * STEP[d]];
             const unsigned back_masks = load_masks(back, d) | forward_bit(k) << owner;
             store_masks(back, d, back_masks);
-            if (back.state == EMPTY) changes += relookup(back, at - k * STEP[d], d, back_masks, log + changes);
+            if (back.state == EMPTY)
+                changes += relookup<RULES>(back, back_at, d, lookup.line(back_masks, back_at, d), log + changes);
             Cell& forward = centre[k * STEP[d]];
             const unsigned forward_masks = load_masks(forward, d) | back_bit(k) << owner;
             store_masks(forward, d, forward_masks);
-            if (forward.state == EMPTY) changes += relookup(forward, at + k * STEP[d], d, forward_masks, log + changes);
+            if (forward.state == EMPTY)
+                changes +=
+                    relookup<RULES>(forward, forward_at, d, lookup.line(forward_masks, forward_at, d), log + changes);
+        }
+        if constexpr (RULES) {
+            // The cells five steps away see the stone in their far nibble.
+            const int back_at = at - RULE_REACH * STEP[d], forward_at = at + RULE_REACH * STEP[d];
+            far_masks[back_at][d] |= FAR_FORWARD << (FAR_PLAYER_SHIFT * p);
+            far_masks[forward_at][d] |= FAR_BACK << (FAR_PLAYER_SHIFT * p);
+            Cell& back = centre[-RULE_REACH * STEP[d]];
+            if (back.state == EMPTY)
+                changes +=
+                    relookup<RULES>(back, back_at, d, lookup.line(load_masks(back, d), back_at, d), log + changes);
+            Cell& forward = centre[RULE_REACH * STEP[d]];
+            if (forward.state == EMPTY)
+                changes += relookup<RULES>(forward, forward_at, d, lookup.line(load_masks(forward, d), forward_at, d),
+                                           log + changes);
         }
     }
     type_change_count[m] = static_cast<std::uint8_t>(changes);
     type_change_top += changes;
     four_flip_count[m] = static_cast<std::uint8_t>(four_flip_top - flips_before);
-    assert(line_window_exact(*this, centre));
+    assert(line_window_exact<RULES>(*this, centre));
     for (int i = 0; i < 8; ++i) {
         ++centre[NEAR1[i]].near1;
         ++centre[NEAR2[i]].near2;
@@ -230,7 +311,8 @@ void Engine::make(int x, int y) {
     ++ply;
 }
 
-void Engine::undo() {
+template <bool RULES>
+void Engine::undo_on() {
     assert(move_count > 0);
 
     --move_count;
@@ -247,9 +329,9 @@ void Engine::undo() {
     // taken back, so its masks are what they were then. It re-enters the
     // counts with them, as every changed cell does below, when the counts
     // are copied back.
-    assert(load_types(*centre) == types_from_masks(*centre));
-    assert(centre->status[0] == status_of(load_types(*centre), 0));
-    assert(centre->status[1] == status_of(load_types(*centre), 1));
+    assert(load_types(*centre) == types_from_masks(LineLookup<RULES>(*this), *centre, x * GRID_SIZE + y));
+    assert(centre->status[0] == LineLookup<RULES>(*this).status(load_types(*centre), 0));
+    assert(centre->status[1] == LineLookup<RULES>(*this).status(load_types(*centre), 1));
     std::memcpy(status_count, status_count_saved[move_count], sizeof status_count);
     centre->state = EMPTY;
     stone_rows[y] &= ~(1ULL << x);
@@ -274,6 +356,11 @@ void Engine::undo() {
             Cell& forward = centre[k * STEP[d]];
             store_masks(forward, d, load_masks(forward, d) & ~(back_bit(k) << owner));
         }
+        if constexpr (RULES) {
+            const int at = x * GRID_SIZE + y;
+            far_masks[at - RULE_REACH * STEP[d]][d] &= ~(FAR_FORWARD << (FAR_PLAYER_SHIFT * p));
+            far_masks[at + RULE_REACH * STEP[d]][d] &= ~(FAR_BACK << (FAR_PLAYER_SHIFT * p));
+        }
     }
     const int changes = type_change_count[move_count];
     type_change_top -= changes;
@@ -289,7 +376,7 @@ void Engine::undo() {
         const int flip = four_flips[--four_flip_top];
         four_rows[flip >> 12][(flip >> 6) & 63] ^= 1ULL << (flip & 63);
     }
-    assert(line_window_exact(*this, centre));
+    assert(line_window_exact<RULES>(*this, centre));
     for (int i = 0; i < 8; ++i) {
         --centre[NEAR1[i]].near1;
         --centre[NEAR2[i]].near2;

@@ -150,11 +150,7 @@ constexpr int PRIORITY_URGENT = 15;
 // sums below the threshold are too weak to order by.
 constexpr int PRIORITY_THRESHOLD = 4;
 
-int priority_rule(int type, const WindowVector& w) {
-    if (type >= LINE_OPEN_THREE) return PRIORITY_URGENT;
-    const int q = w[1] + 2 * w[2];
-    return q >= PRIORITY_THRESHOLD ? q : 0;
-}
+int priority_rule(int type, const WindowVector& w) { return priority_of_line(type, w[1], w[2]); }
 
 struct PriorityDeparture {
     std::uint8_t own;
@@ -302,6 +298,18 @@ int status_from_counts(const int (&count)[LINE_FIVE + 1]) {
 
 }  // namespace
 
+int priority_of_line(int type, int twos, int threes) {
+    if (type >= LINE_OPEN_THREE) return PRIORITY_URGENT;
+    const int q = twos + 2 * threes;
+    return q >= PRIORITY_THRESHOLD ? q : 0;
+}
+
+int window_weight(const int (&counts)[WINDOW_SIZES]) {
+    int weight = 0;
+    for (int size = 0; size < WINDOW_SIZES; ++size) weight += WINDOW_WEIGHTS[size] * counts[size];
+    return weight;
+}
+
 int classify_status(int t0, int t1, int t2, int t3) {
     int count[LINE_FIVE + 1] = {};
     ++count[t0];
@@ -338,11 +346,9 @@ void build_tables() {
     }
 
     for (int row = 0; row < WINDOW_ROWS; ++row) {
-        int weight = 0;
-        for (int size = 0; size < WINDOW_SIZES; ++size) {
-            weight += WINDOW_WEIGHTS[size] * WindowCounts[row][size];
-        }
-        EvalWeights[row] = weight;
+        int counts[WINDOW_SIZES];
+        for (int size = 0; size < WINDOW_SIZES; ++size) counts[size] = WindowCounts[row][size];
+        EvalWeights[row] = window_weight(counts);
     }
 
     for (int pair = 0; pair < MASK_PAIRS; ++pair) PriorityTable[pair] = PrioritySource[pair];

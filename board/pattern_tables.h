@@ -66,6 +66,14 @@ extern std::uint16_t BothLineTypesTable[MASK_PAIRS];
 // Four line types (any order) to a status 0..10.
 int classify_status(int t0, int t1, int t2, int t3);
 
+// The ordering priority of one player's line (a cell's priority sums them),
+// from its line type and the numbers of its free windows holding two and
+// three own stones. The rule games' tables use the same rule.
+int priority_of_line(int type, int twos, int threes);
+// The evaluation weight of the line through a stone, from the numbers of its
+// free windows holding 1..5 own stones.
+int window_weight(const int (&counts)[WINDOW_SIZES]);
+
 // Fills StatusTable, EvalWeights and PriorityTable (and, the first time, the
 // fixed tables). Writes the same values every time; call it only while no
 // search is reading the tables.

@@ -70,6 +70,7 @@ void expect_consistent(const Engine& e, const HashWords& base, const std::vector
             EXPECT_EQ(c.near2, near2) << x << "," << y;
 
             std::uint8_t mask[4][2] = {};
+            unsigned far[4] = {};
             for (int d = 0; d < 4; ++d) {
                 for (int k = -4; k <= 4; ++k) {
                     if (k == 0) continue;
@@ -80,15 +81,27 @@ void expect_consistent(const Engine& e, const HashWords& base, const std::vector
                 }
                 EXPECT_EQ(c.line_mask[d][0], mask[d][0]) << x << "," << y << " d" << d;
                 EXPECT_EQ(c.line_mask[d][1], mask[d][1]) << x << "," << y << " d" << d;
+                // A rule game's cells five steps away: back then forward,
+                // player 0's pair of bits then player 1's.
+                if (!e.rules) continue;
+                for (int k : {-5, 5}) {
+                    const int nx = x + k * DX[d], ny = y + k * DY[d];
+                    for (int p = 0; p < 2; ++p)
+                        if (!playable(e, nx, ny) || owner[nx][ny] == p) far[d] |= (k < 0 ? 1 : 2) << (2 * p);
+                }
+                EXPECT_EQ(e.far_masks[x * GRID_SIZE + y][d], far[d]) << x << "," << y << " d" << d;
             }
             if (c.state != EMPTY) continue;
             for (int p = 0; p < 2; ++p) {
                 int t[4];
                 for (int d = 0; d < 4; ++d) {
-                    t[d] = LineTypeTable[mask[d][p] * 256 + mask[d][1 - p]];
+                    const unsigned line = mask[d][0] | mask[d][1] << 8 | far[d] << 16;
+                    t[d] = e.rules ? e.rules->both_types[line] >> (8 * p) & 0xFF
+                                   : LineTypeTable[mask[d][p] * 256 + mask[d][1 - p]];
                     EXPECT_EQ(c.line_type[d][p], t[d]) << x << "," << y;
                 }
-                const int status = StatusTable[1000 * t[0] + 100 * t[1] + 10 * t[2] + t[3]];
+                const int status = e.rules ? e.rules->status[p][t[0] << 12 | t[1] << 8 | t[2] << 4 | t[3]]
+                                           : StatusTable[1000 * t[0] + 100 * t[1] + 10 * t[2] + t[3]];
                 EXPECT_EQ(c.status[p], status) << x << "," << y;
                 ++counts[p][status];
                 if (status >= STATUS_FOUR) four_rows[p][y] |= 1ULL << x;
@@ -132,10 +145,15 @@ void expect_consistent(const Engine& e, const HashWords& base, const std::vector
 // Random games on random sizes, square and rectangular, checked after every
 // make and every undo. Moves favour edges and corners so that the frame gets
 // exercised as much as the middle.
-TEST(MakeUnmake, RandomGamesMatchRecomputation) {
+// Free-style, then every rule game, whose lines reach a cell further.
+class MakeUnmakeByRule : public ::testing::TestWithParam<Rule> {};
+
+TEST_P(MakeUnmakeByRule, RandomGamesMatchRecomputation) {
     std::mt19937 rng(20261208);
     auto e = std::make_unique<Engine>();
-    for (int game = 0; game < 60; ++game) {
+    e->set_rule(GetParam());
+    const int games = GetParam() == Rule::FreeStyle ? 60 : 20;
+    for (int game = 0; game < games; ++game) {
         const int width = 5 + static_cast<int>(rng() % 28);
         const int height = game % 3 == 0 ? width : 5 + static_cast<int>(rng() % 28);
         SCOPED_TRACE(::testing::Message() << "board " << width << "x" << height);
@@ -180,6 +198,9 @@ TEST(MakeUnmake, RandomGamesMatchRecomputation) {
         EXPECT_EQ(e->type_change_top, 0);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Rules, MakeUnmakeByRule,
+                         ::testing::Values(Rule::FreeStyle, Rule::Standard, Rule::Renju, Rule::Caro, Rule::CaroExact));
 
 TEST(MakeUnmake, FullSmallBoardThenEmptyAgain) {
     auto e = new_engine(5);
