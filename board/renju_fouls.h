@@ -24,10 +24,13 @@ inline bool foul_in_doubt(int black_status) {
     return black_status == STATUS_DOUBLE_THREE || black_status == STATUS_FOUR;
 }
 
+// Whether the side to move is black in renju, whose moves may be fouls.
+inline bool black_fouls_apply(const Engine& e) { return e.rule == Rule::Renju && e.side == BLACK; }
+
 // Whether the side to move may play the empty playable cell (x, y): always,
 // except a black foul in renju. Cheap unless the cell's lines are in doubt.
 inline bool may_take(Engine& e, int x, int y) {
-    if (e.rule != Rule::Renju || e.side != BLACK) return true;
+    if (!black_fouls_apply(e)) return true;
     const int status = e.cells[x][y].status[BLACK];
     if (status == STATUS_FOUL) return false;
     return !foul_in_doubt(status) || !black_foul(e, x, y);

@@ -10,7 +10,9 @@
 #include <cstring>
 
 #include "board/pattern_tables.h"
+#include "board/renju_fouls.h"
 #include "search/area_scan.h"
+#include "search/five_defences.h"
 
 namespace vantrel {
 
@@ -51,13 +53,36 @@ bool add_bounded(CandidateList& list, int x, int y, int priority) {
 
 // A cell's priority without its point for an adjacent stone: each
 // direction's two masks, player 0's in the low byte, are the index of that
-// direction's share.
-inline int line_priority(const Cell& c) {
-    static_assert(std::endian::native == std::endian::little);
-    std::uint16_t masks[DIRECTIONS];
-    std::memcpy(masks, c.line_mask, sizeof masks);
-    return PairPriorityTable[masks[0]] + PairPriorityTable[masks[1]] + PairPriorityTable[masks[2]] +
-           PairPriorityTable[masks[3]];
+// direction's share; a rule game adds the cell's far nibble to the index
+// and reads its rule's table.
+struct FreeLinePriority {
+    explicit FreeLinePriority(const Engine&) {}
+    int operator()(const Cell& c, int) const {
+        static_assert(std::endian::native == std::endian::little);
+        std::uint16_t masks[DIRECTIONS];
+        std::memcpy(masks, c.line_mask, sizeof masks);
+        return PairPriorityTable[masks[0]] + PairPriorityTable[masks[1]] + PairPriorityTable[masks[2]] +
+               PairPriorityTable[masks[3]];
+    }
+};
+
+struct RuleLinePriority {
+    explicit RuleLinePriority(const Engine& e) : table(e.rules->pair_priority), far(e.far_masks) {}
+    // `index`: the cell's grid index, x * GRID_SIZE + y.
+    int operator()(const Cell& c, int index) const {
+        std::uint16_t masks[DIRECTIONS];
+        std::memcpy(masks, c.line_mask, sizeof masks);
+        int sum = 0;
+        for (int d = 0; d < DIRECTIONS; ++d) sum += table[masks[d] | unsigned{far[index][d]} << FAR_SHIFT];
+        return sum;
+    }
+    const std::uint8_t* table;
+    const std::uint8_t (*far)[DIRECTIONS];
+};
+
+int line_priority(const Engine& e, int x, int y) {
+    const Cell& c = e.cells[x][y];
+    return e.rules ? RuleLinePriority(e)(c, x * GRID_SIZE + y) : FreeLinePriority(e)(c, 0);
 }
 
 // Priorities below this are sorted by counting; a cell's is at most 121.
@@ -101,7 +126,7 @@ void cut_to_forced(const Engine& e, CandidateList& list, int player, int status,
             const Cell& c = e.cells[x][y];
             if (near_empty(c) && c.status[player] == status) {
                 list.entries[0] =
-                    Candidate{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), cell_priority(c)};
+                    Candidate{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), cell_priority(e, x, y)};
                 list.count = 1;
                 return;
             }
@@ -109,13 +134,62 @@ void cut_to_forced(const Engine& e, CandidateList& list, int player, int status,
     }
 }
 
+// Caro's replies to the opponent's five points, in place of the list.
+void cut_to_caro_defences(Engine& e, CandidateList& list) {
+    Point defences[MAX_FIVE_DEFENCES];
+    const int n = caro_five_defences(e, defences);
+    list.count = 0;
+    for (int i = 0; i < n; ++i)
+        list.entries[list.count++] = Candidate{defences[i].x, defences[i].y, cell_priority(e, defences[i].x, defences[i].y)};
+    if (list.count == 0) list.entries[0].x = -1;
+}
+
+// Black's fouls in renju leave the list, whatever put them there.
+void drop_fouls(Engine& e, CandidateList& list) {
+    int kept = 0;
+    for (int i = 0; i < list.count; ++i)
+        if (may_take(e, list.entries[i].x, list.entries[i].y)) list.entries[kept++] = list.entries[i];
+    list.count = kept;
+    if (list.count == 0) list.entries[0].x = -1;
+}
+
+template <class LinePriority>
+void scan_area(const Engine& e, CandidateList& list, bool stored, int stored_x, int stored_y, bool& complete) {
+    const LinePriority line_priority(e);
+    // Scan order, over the near, empty cells only, as the stone rows give
+    // them.
+    const std::uint64_t columns = area_columns(e.area);
+    for (int y = e.area.y_min; y <= e.area.y_max; ++y) {
+        std::uint64_t adjacent = 0;
+        std::uint64_t row = near_empty_row(e, y, columns, adjacent);
+        if (stored && y == stored_y) row &= ~(1ULL << stored_x);
+        for (; row != 0; row &= row - 1) {
+            const int x = std::countr_zero(row);
+            const Cell& c = e.cells[x][y];
+            assert(near_empty(c) && ((adjacent >> x) & 1) == (c.near1 != 0));
+            const int priority = static_cast<int>((adjacent >> x) & 1) + line_priority(c, x * GRID_SIZE + y);
+            // Below a full list the entry is written whatever its priority
+            // and kept by the count, with no branch on the tables' answer.
+            if (list.count < MAX_CANDIDATES) {
+                list.entries[list.count] =
+                    Candidate{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), priority};
+                list.count += priority >= MIN_SCANNED_PRIORITY;
+            } else if (priority >= MIN_SCANNED_PRIORITY) {
+                complete &= add_bounded(list, x, y, priority);
+            }
+        }
+    }
+}
+
 }  // namespace
 
-int cell_priority(const Cell& c) { return (c.near1 != 0 ? 1 : 0) + line_priority(c); }
+int cell_priority(const Engine& e, int x, int y) {
+    return (e.cells[x][y].near1 != 0 ? 1 : 0) + line_priority(e, x, y);
+}
 
 int compare_candidates(const Candidate& a, const Candidate& b) { return b.priority - a.priority; }
 
-void generate_candidates(const Engine& e, CandidateList& list) {
+void generate_candidates(Engine& e, CandidateList& list) {
     list.entries[0].x = -1;
     list.count = 0;
 
@@ -130,30 +204,11 @@ void generate_candidates(const Engine& e, CandidateList& list) {
         list.count = 1;
     }
 
-    // Scan order, over the near, empty cells only, as the stone rows give
-    // them.
     bool complete = true;
-    const std::uint64_t columns = area_columns(e.area);
-    for (int y = e.area.y_min; y <= e.area.y_max; ++y) {
-        std::uint64_t adjacent = 0;
-        std::uint64_t row = near_empty_row(e, y, columns, adjacent);
-        if (stored && y == stored_y) row &= ~(1ULL << stored_x);
-        for (; row != 0; row &= row - 1) {
-            const int x = std::countr_zero(row);
-            const Cell& c = e.cells[x][y];
-            assert(near_empty(c) && ((adjacent >> x) & 1) == (c.near1 != 0));
-            const int priority = static_cast<int>((adjacent >> x) & 1) + line_priority(c);
-            // Below a full list the entry is written whatever its priority
-            // and kept by the count, with no branch on the tables' answer.
-            if (list.count < MAX_CANDIDATES) {
-                list.entries[list.count] =
-                    Candidate{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), priority};
-                list.count += priority >= MIN_SCANNED_PRIORITY;
-            } else if (priority >= MIN_SCANNED_PRIORITY) {
-                complete &= add_bounded(list, x, y, priority);
-            }
-        }
-    }
+    if (e.rules)
+        scan_area<RuleLinePriority>(e, list, stored, stored_x, stored_y, complete);
+    else
+        scan_area<FreeLinePriority>(e, list, stored, stored_x, stored_y, complete);
     // An empty list keeps its first entry marked as none.
     if (list.count == 0) list.entries[0].x = -1;
 
@@ -162,7 +217,10 @@ void generate_candidates(const Engine& e, CandidateList& list) {
     if (own[STATUS_FIVE] > 0) {
         cut_to_forced(e, list, e.side, STATUS_FIVE, complete, stored);
     } else if (opp[STATUS_FIVE] > 0) {
-        cut_to_forced(e, list, e.other, STATUS_FIVE, complete, stored);
+        if (caro_rule(e))
+            cut_to_caro_defences(e, list);
+        else
+            cut_to_forced(e, list, e.other, STATUS_FIVE, complete, stored);
     } else if (own[STATUS_OPEN_FOUR] > 0) {
         cut_to_forced(e, list, e.side, STATUS_OPEN_FOUR, complete, stored);
     } else if (opp[STATUS_OPEN_FOUR] > 0) {
@@ -174,11 +232,12 @@ void generate_candidates(const Engine& e, CandidateList& list) {
                 const Cell& c = e.cells[x][y];
                 if (!near_empty(c)) continue;
                 if (c.status[e.side] < STATUS_FOUR && c.status[e.other] < STATUS_FOUR) continue;
-                const int priority = cell_priority(c);
+                const int priority = cell_priority(e, x, y);
                 if (priority >= MIN_FOUR_REPLY_PRIORITY) add_bounded(list, x, y, priority);
             }
         }
     }
+    if (black_fouls_apply(e)) drop_fouls(e, list);
 }
 
 void sort_candidates(CandidateList& list) {
@@ -223,12 +282,12 @@ void sort_candidates(CandidateList& list) {
     std::memcpy(entries, sorted, n * sizeof(Candidate));
 }
 
-void list_near_cells(const Engine& e, CandidateList& list) {
+void list_near_cells(Engine& e, CandidateList& list) {
     list.count = 0;
     for (int y = e.area.y_min; y <= e.area.y_max; ++y) {
         for (int x = e.area.x_min; x <= e.area.x_max; ++x) {
             const Cell& c = e.cells[x][y];
-            if (!near_empty(c)) continue;
+            if (!near_empty(c) || !may_take(e, x, y)) continue;
             list.entries[list.count++] = Candidate{static_cast<std::int16_t>(x), static_cast<std::int16_t>(y), 0};
             if (list.count == MAX_CANDIDATES) return;
         }

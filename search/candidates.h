@@ -25,20 +25,24 @@ struct CandidateList {
     int count = 0;
 };
 
-// Ordering priority of one empty cell, 0..121; the same for either side.
-int cell_priority(const Cell& c);
+// Ordering priority of the empty cell (x, y), engine coordinates, 0..121;
+// the same for either side.
+int cell_priority(const Engine& e, int x, int y);
 
 // b.priority - a.priority: descending priority, equal priorities equal.
 int compare_candidates(const Candidate& a, const Candidate& b);
 
-// Fills the list for the side to move (unsorted).
-void generate_candidates(const Engine& e, CandidateList& list);
+// Fills the list for the side to move (unsorted). In renju black's fouls are
+// left out, the forced reply too when it is one. The position is unchanged
+// on return.
+void generate_candidates(Engine& e, CandidateList& list);
 
 // Sorts by compare_candidates, keeping list order among equal priorities.
 void sort_candidates(CandidateList& list);
 
 // The searches' fallback when the list comes out empty: every empty cell of
 // the search rectangle next to a stone (near1 or near2), scan order, priority 0.
-void list_near_cells(const Engine& e, CandidateList& list);
+// In renju black's fouls are left out.
+void list_near_cells(Engine& e, CandidateList& list);
 
 }  // namespace vantrel

@@ -14,8 +14,8 @@ bool playable_empty(const Engine& e, int x, int y);
 // The first candidate in the order the search would try them (candidates by
 // priority, or the cells next to a stone when there are none), else the
 // empty cell nearest the centre point (width / 2, height / 2), ties in scan
-// order. Engine
+// order; never black's foul in renju while black has another point. Engine
 // coordinates; (0, 0) only when the board is full.
-Point fallback_move(const Engine& e);
+Point fallback_move(Engine& e);
 
 }  // namespace vantrel

@@ -4,7 +4,9 @@
 #include "search/outcome_check.h"
 
 #include "board/pattern_tables.h"
+#include "board/renju_fouls.h"
 #include "search/area_scan.h"
+#include "search/five_defences.h"
 #include "search/position_guard.h"
 
 namespace vantrel {
@@ -16,31 +18,56 @@ bool can_make_four(const Engine& e, int player) {
     return (count[STATUS_OPEN_FOUR] | count[STATUS_FOUR_THREE] | count[STATUS_FOUR_PLUS] | count[STATUS_FOUR]) != 0;
 }
 
+int check(Engine& e);
+
+// Caro: the best of the replies that stop the opponent's five points.
+int after_caro_defence(Engine& e) {
+    Point defences[MAX_FIVE_DEFENCES];
+    const int n = caro_five_defences(e, defences);
+    if (n == 0) return -2;
+    int best = -2;
+    for (int i = 0; i < n; ++i) {
+        e.make(defences[i].x, defences[i].y);
+        best = better_outcome(best, one_ply_on(check(e)));
+        e.undo();
+    }
+    return best;
+}
+
 int check(Engine& e) {
     const std::int32_t* own = e.status_count[e.side];
     const std::int32_t* opp = e.status_count[e.other];
 
     if (own[STATUS_FIVE] >= 1) return 1;
-    if (opp[STATUS_FIVE] >= 2) return -2;
-
-    if (opp[STATUS_FIVE] == 1) {
-        // The one reply to a five threat decides: the outcome is the
-        // opponent's outcome after the block, one ply further on.
-        int result = 0;
-        const bool found = scan_status(e, e.other, STATUS_FIVE, STATUS_FIVE, [&](int x, int y) {
-            e.make(x, y);
-            const int c = check(e);
-            e.undo();
-            result = c > 0 ? -(c + 1) : c < 0 ? 1 - c : 0;
-            return true;
-        });
-        if (found) return result;
+    if (caro_rule(e)) {
+        if (opp[STATUS_FIVE] >= 1) return after_caro_defence(e);
+    } else {
+        if (opp[STATUS_FIVE] >= 2) return -2;
+        if (opp[STATUS_FIVE] == 1) {
+            // The one reply to a five threat decides: the outcome is the
+            // opponent's outcome after the block, one ply further on. Black
+            // cannot block on its foul in renju, and loses.
+            int result = 0;
+            const bool found = scan_status(e, e.other, STATUS_FIVE, STATUS_FIVE, [&](int x, int y) {
+                if (!may_take(e, x, y)) {
+                    result = -2;
+                    return true;
+                }
+                e.make(x, y);
+                result = one_ply_on(check(e));
+                e.undo();
+                return true;
+            });
+            if (found) return result;
+        }
     }
 
     if (own[STATUS_OPEN_FOUR] >= 1) return 3;
 
     if (own[STATUS_FOUR_THREE] >= 1) {
-        if (!can_make_four(e, e.other)) return 5;
+        // Black's three in renju may be no real three: the win is played
+        // out instead of claimed.
+        if (!can_make_four(e, e.other) && !black_fouls_apply(e)) return 5;
         int result = 0;
         const bool won = scan_status(e, e.side, STATUS_FOUR_THREE, STATUS_FOUR_THREE, [&](int x, int y) {
             e.make(x, y);
@@ -53,7 +80,8 @@ int check(Engine& e) {
         if (won) return result;
     }
 
-    if (own[STATUS_DOUBLE_THREE] >= 1 && !can_make_four(e, e.other)) return 5;
+    // Black's double three in renju is a foul, or no double three.
+    if (own[STATUS_DOUBLE_THREE] >= 1 && !can_make_four(e, e.other) && !black_fouls_apply(e)) return 5;
     return 0;
 }
 

@@ -11,4 +11,17 @@ namespace vantrel {
 // (even); 0: nothing forced found. The position is unchanged on return.
 int outcome_check(Engine& e);
 
+// The outcome of a position for the side to move there, from the outcome
+// of the position after its move (for the other side), one ply further on.
+inline int one_ply_on(int after) { return after > 0 ? -(after + 1) : after < 0 ? 1 - after : 0; }
+
+// The better of two outcomes for the side that chooses between them: the
+// quickest win, else nothing found, else the slowest loss.
+inline int better_outcome(int a, int b) {
+    if ((a > 0) != (b > 0)) return a > 0 ? a : b;
+    if (a > 0) return a < b ? a : b;
+    if ((a == 0) != (b == 0)) return a == 0 ? a : b;
+    return a < b ? a : b;
+}
+
 }  // namespace vantrel

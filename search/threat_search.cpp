@@ -12,7 +12,9 @@
 #include "search/threat_search.h"
 
 #include "board/pattern_tables.h"
+#include "board/renju_fouls.h"
 #include "search/area_scan.h"
+#include "search/five_defences.h"
 #include "search/iterative_deepening.h"
 #include "search/outcome_check.h"
 
@@ -35,7 +37,9 @@ int store(Engine& e, int value, int move) {
 // move wins or the clock ran out (then time_up is set and nothing is stored).
 int try_fours(Engine& e, int lowest, int highest) {
     int result = 0;
+    const bool fouls = black_fouls_apply(e);
     scan_status(e, e.side, lowest, highest, [&](int x, int y) {
+        if (fouls && !may_take(e, x, y)) return false;
         e.make(x, y);
         const int reply = threat_search(e);
         e.undo();
@@ -47,6 +51,22 @@ int try_fours(Engine& e, int lowest, int highest) {
         return false;
     });
     return e.time_up ? 0 : result;
+}
+
+// Caro: the best of the replies that stop the opponent's five points.
+// Stored like every decided node; a search cut short stores nothing.
+int after_caro_defence(Engine& e) {
+    Point defences[MAX_FIVE_DEFENCES];
+    const int n = caro_five_defences(e, defences);
+    int best = -2;
+    for (int i = 0; i < n; ++i) {
+        e.make(defences[i].x, defences[i].y);
+        const int c = threat_search(e);
+        e.undo();
+        if (e.time_up) return 0;
+        best = better_outcome(best, one_ply_on(c));
+    }
+    return store(e, best, NO_MOVE);
 }
 
 bool can_make_four(const std::int32_t* counts) {
@@ -67,24 +87,33 @@ int threat_search(Engine& e) {
     const std::int32_t* opp = e.status_count[e.other];
 
     if (own[STATUS_FIVE] >= 1) return store(e, 1, NO_MOVE);
-    if (opp[STATUS_FIVE] >= 2) return store(e, -2, NO_MOVE);
-    if (opp[STATUS_FIVE] == 1) {
-        int bx = 0, by = 0;
-        if (first_with_status(e, e.other, STATUS_FIVE, bx, by)) {
-            e.make(bx, by);
-            const int c = threat_search(e);
-            e.undo();
-            if (e.time_up) return 0;
-            return store(e, c > 0 ? -(c + 1) : c < 0 ? 1 - c : 0, packed(bx, by));
+    if (caro_rule(e)) {
+        if (opp[STATUS_FIVE] >= 1) return after_caro_defence(e);
+    } else {
+        if (opp[STATUS_FIVE] >= 2) return store(e, -2, NO_MOVE);
+        if (opp[STATUS_FIVE] == 1) {
+            int bx = 0, by = 0;
+            if (first_with_status(e, e.other, STATUS_FIVE, bx, by)) {
+                // Black cannot block on its foul in renju, and loses.
+                if (!may_take(e, bx, by)) return store(e, -2, NO_MOVE);
+                e.make(bx, by);
+                const int c = threat_search(e);
+                e.undo();
+                if (e.time_up) return 0;
+                return store(e, one_ply_on(c), packed(bx, by));
+            }
         }
     }
     if (own[STATUS_OPEN_FOUR] >= 1) return store(e, 3, NO_MOVE);
     if (own[STATUS_FOUR_THREE] >= 1) {
-        if (!can_make_four(opp)) return store(e, 5, NO_MOVE);
+        // Black's three in renju may be no real three: the win is played
+        // out instead of claimed.
+        if (!can_make_four(opp) && !black_fouls_apply(e)) return store(e, 5, NO_MOVE);
         if (const int win = try_fours(e, STATUS_FOUR_THREE, STATUS_FOUR_THREE); win != 0) return win;
         if (e.time_up) return 0;
     }
-    if (own[STATUS_DOUBLE_THREE] >= 1 && !can_make_four(opp)) return store(e, 5, NO_MOVE);
+    // Black's double three in renju is a foul, or no double three.
+    if (own[STATUS_DOUBLE_THREE] >= 1 && !can_make_four(opp) && !black_fouls_apply(e)) return store(e, 5, NO_MOVE);
     if (own[STATUS_FOUR_PLUS] >= 1 || own[STATUS_FOUR] >= 1) {
         if (const int win = try_fours(e, STATUS_FOUR, STATUS_FOUR_PLUS); win != 0) return win;
         if (e.time_up) return 0;

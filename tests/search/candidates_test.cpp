@@ -50,7 +50,7 @@ struct GuardedList {
     }
 };
 
-std::vector<Entry> candidates(const Engine& e) {
+std::vector<Entry> candidates(Engine& e) {
     auto g = std::make_unique<GuardedList>();
     const testing::PositionSnapshot before(e);
     generate_candidates(e, g->list);
@@ -60,7 +60,7 @@ std::vector<Entry> candidates(const Engine& e) {
     return entries_of(g->list);
 }
 
-int priority_at(const Engine& e, int x, int y) { return cell_priority(e.cell(x + MARGIN, y + MARGIN)); }
+int priority_at(const Engine& e, int x, int y) { return cell_priority(e, x + MARGIN, y + MARGIN); }
 
 Entry cell_entry(const Engine& e, int x, int y) { return {x, y, priority_at(e, x, y)}; }
 
@@ -287,9 +287,9 @@ std::vector<Entry> reference_candidates(const Engine& e) {
                 if (c.state == EMPTY && (c.near1 || c.near2)) take(x, y, c);
             }
     };
-    scan([&](int x, int y, const Cell& c) {
-        if (!(stored && x == sx && y == sy) && cell_priority(c) >= 2)
-            list.push_back({x - MARGIN, y - MARGIN, cell_priority(c)});
+    scan([&](int x, int y, const Cell&) {
+        if (!(stored && x == sx && y == sy) && cell_priority(e, x, y) >= 2)
+            list.push_back({x - MARGIN, y - MARGIN, cell_priority(e, x, y)});
     });
     auto forced = [&](int player, int status) {
         for (const Entry& c : list)
@@ -303,8 +303,8 @@ std::vector<Entry> reference_candidates(const Engine& e) {
     if (e.status_count[e.other][9] > 0) {
         list.clear();
         scan([&](int x, int y, const Cell& c) {
-            if ((c.status[e.side] >= 6 || c.status[e.other] >= 6) && cell_priority(c) > 0)
-                list.push_back({x - MARGIN, y - MARGIN, cell_priority(c)});
+            if ((c.status[e.side] >= 6 || c.status[e.other] >= 6) && cell_priority(e, x, y) > 0)
+                list.push_back({x - MARGIN, y - MARGIN, cell_priority(e, x, y)});
         });
     }
     if (list.size() <= MAX_CANDIDATES) return list;
