@@ -4,6 +4,7 @@
 #include "search/evaluation.h"
 
 #include "board/pattern_tables.h"
+#include "board/rule_tables.h"
 #include "search/outcome_check.h"
 #include "search/position_guard.h"
 
@@ -21,21 +22,45 @@ int status_balance(const Engine& e) {
     return own - opp;
 }
 
-int evaluate(Engine& e) {
-    const PositionGuard guard(e);
-    const int r = outcome_check(e);
-    if (r > 0) return WIN_SCORE - r;
-    if (r < 0) return -WIN_SCORE - r;
+namespace {
 
-    // The stone's own mask comes first in the index: the line is read with
-    // the stone itself at its centre.
-    int stone_score[PLAYERS] = {0, 0};
+// The stone's own mask comes first in the index: the line is read with the
+// stone itself at its centre.
+void free_stone_scores(const Engine& e, int (&stone_score)[PLAYERS]) {
     for (int i = 0; i < e.move_count; ++i) {
         const Cell& c = e.cells[e.history[i].x][e.history[i].y];
         const int p = c.state;
         for (int d = 0; d < DIRECTIONS; ++d)
             stone_score[p] += EvalWeights[EvalIndexTable[pair_index(c.line_mask[d][p], c.line_mask[d][1 - p])]];
     }
+}
+
+// A rule game's line reaches the far cells too; its table is per player.
+void rule_stone_scores(const Engine& e, int (&stone_score)[PLAYERS]) {
+    for (int i = 0; i < e.move_count; ++i) {
+        const int x = e.history[i].x, y = e.history[i].y;
+        const Cell& c = e.cells[x][y];
+        const std::uint8_t* far = e.far_masks[x * GRID_SIZE + y];
+        const std::int8_t* weights = e.rules->stone_weight[c.state];
+        for (int d = 0; d < DIRECTIONS; ++d)
+            stone_score[c.state] +=
+                weights[c.line_mask[d][0] | c.line_mask[d][1] << 8 | unsigned{far[d]} << FAR_SHIFT];
+    }
+}
+
+}  // namespace
+
+int evaluate(Engine& e) {
+    const PositionGuard guard(e);
+    const int r = outcome_check(e);
+    if (r > 0) return WIN_SCORE - r;
+    if (r < 0) return -WIN_SCORE - r;
+
+    int stone_score[PLAYERS] = {0, 0};
+    if (e.rules)
+        rule_stone_scores(e, stone_score);
+    else
+        free_stone_scores(e, stone_score);
 
     const int b = status_balance(e);
     const int diff = stone_score[e.side] - stone_score[e.other];
