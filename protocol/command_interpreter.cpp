@@ -27,7 +27,6 @@ bool equals_ignoring_case(std::string_view text, std::string_view word) {
 constexpr int OWN_STONE = 1;
 constexpr int OPPONENT_STONE = 2;
 
-constexpr std::int32_t OTHER_RULES = RULE_EXACT_FIVE | RULE_RENJU | RULE_CARO;
 
 }  // namespace
 
@@ -135,6 +134,7 @@ bool CommandInterpreter::new_game() {
         reply(LOAD_ERROR_REPLY);
         return true;
     }
+    engine->set_rule(game_rule());
     engine->reset_rectangle(board_width, board_height);
     engine->max_depth = NEW_GAME_MAX_DEPTH;
     engine->turn_time_ms = NEW_GAME_TURN_TIME_MS;
@@ -148,6 +148,7 @@ void CommandInterpreter::restart_game() {
 }
 
 void CommandInterpreter::clear_board() {
+    sync_rule();
     engine->reset_rectangle(board_width, board_height);
     move_number = 1;
     brain_side = 0;
@@ -165,7 +166,17 @@ bool CommandInterpreter::ready_engine() {
     // again, answering as START would.
     else if (!engine)
         new_game();
+    sync_rule();
     return engine != nullptr;
+}
+
+Rule CommandInterpreter::game_rule() const {
+    Rule rule = Rule::FreeStyle;
+    return rule_of_info(info.rule.load(), rule) ? rule : Rule::FreeStyle;
+}
+
+void CommandInterpreter::sync_rule() {
+    if (engine && engine->rule != game_rule()) engine->set_rule(game_rule());
 }
 
 void CommandInterpreter::wait_worker() { turns_->wait_worker(); }
@@ -196,7 +207,10 @@ Flow CommandInterpreter::on_info(std::string_view arg) {
             const std::int32_t v = read_atoi(*value);
             (info.*key.setting).store(v);
             if (key.setting == &InfoSettings::timeout_turn) info.manager_timeout_turn.store(v);
-            if (key.setting == &InfoSettings::rule) rule_notice_pending_ = (v & OTHER_RULES) != 0;
+            if (key.setting == &InfoSettings::rule) {
+                Rule ignored;
+                rule_notice_pending_ = !rule_of_info(v, ignored);
+            }
             break;
         }
     }

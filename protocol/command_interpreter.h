@@ -55,16 +55,10 @@ inline constexpr std::string_view NO_STONE_REPLY = "ERROR no stone to take back"
 inline constexpr std::string_view NOT_LAST_STONE_REPLY = "ERROR not the last stone placed";
 inline constexpr std::string_view SWAP2_LINE_ERROR_REPLY = "ERROR x,y or DONE expected";
 inline constexpr std::string_view SWAP2_COUNT_ERROR_REPLY = "ERROR SWAP2BOARD takes 0, 3 or 5 stones";
-// Written once before the brain's next move after an INFO rule that asks for
-// exact five, renju or caro: the game is still played, by free-style rules.
+// Written once before the brain's next move after an INFO rule whose value
+// names no rule game: the game is played by free-style rules.
 inline constexpr std::string_view FREESTYLE_ONLY_REPLY =
     "MESSAGE Vantrel plays free-style only (five or more in a row wins, no move is forbidden)";
-
-// Bits of INFO rule that ask for rules other than free-style: exactly five
-// wins, renju, caro.
-inline constexpr std::int32_t RULE_EXACT_FIVE = 1;
-inline constexpr std::int32_t RULE_RENJU = 4;
-inline constexpr std::int32_t RULE_CARO = 8;
 
 // What the caller does after a command.
 enum class Flow {
@@ -92,6 +86,7 @@ struct InfoSettings {
     std::atomic<std::int32_t> timeout_turn{30000};
     std::atomic<std::int32_t> time_left{1000000000};
     std::atomic<std::int32_t> game_type{1};
+    // As the manager sent it; game_rule() is the rule game it selects.
     std::atomic<std::int32_t> rule{0};
     // timeout_turn as the manager last sent it; turn budgets never write it.
     std::atomic<std::int32_t> manager_timeout_turn{30000};
@@ -171,6 +166,12 @@ public:
     // size is known, a new engine when the last one could not be made. True
     // when an engine is there.
     bool ready_engine();
+    // The rule game that INFO rule selects (free-style for a value that
+    // names none).
+    Rule game_rule() const;
+    // Puts the engine's game under game_rule() when it is under another:
+    // the stones on the board are judged anew. Only while no turn runs.
+    void sync_rule();
 
     void wait_worker();
     void start_thinking();
@@ -233,8 +234,8 @@ private:
     TurnThread* turns_ = nullptr;
     char line_[LINE_BUFFER_SIZE] = {};
     std::size_t line_length_ = 0;
-    // An INFO rule asked for rules other than free-style: the notice goes
-    // out before the brain's next move.
+    // An INFO rule named no rule game: the notice goes out before the
+    // brain's next move.
     bool rule_notice_pending_ = false;
 };
 

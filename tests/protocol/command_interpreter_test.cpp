@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "board/pattern_tables.h"
 #include "protocol/turn_budget.h"
 #include "search/iterative_deepening.h"
 #include "session.h"
@@ -678,24 +679,51 @@ TEST(CommandInterpreterTakeback, OnlyTheLastStoneComesBack) {
 
 // ---------------------------------------------------------------- INFO rule
 
-// Rules other than free-style are played as free-style, said once in a
-// MESSAGE before the brain's next move, and never answered with an error.
-TEST(CommandInterpreterInfo, OtherRulesAreAnnouncedOnceBeforeTheNextMove) {
+// INFO rule selects the rule game, of every later game and of the game on
+// the board from the next command on; a value that names no rule game is
+// played as free-style, said once in a MESSAGE before the brain's next move.
+TEST(CommandInterpreterInfo, RuleValuesSelectTheGameAndOthersAreAnnounced) {
     const std::string notice(FREESTYLE_ONLY_REPLY);
     InlineSession s;
     s.send("START 15\n");
-    for (const char* rule : {"1", "4", "8", "12"}) {
-        SCOPED_TRACE(rule);
+    struct Case {
+        const char* value;
+        Rule rule;
+    };
+    for (const Case c : {Case{"1", Rule::Standard}, Case{"3", Rule::Standard}, Case{"2", Rule::Renju},
+                         Case{"4", Rule::Renju}, Case{"7", Rule::Renju}, Case{"8", Rule::Caro}, Case{"10", Rule::Caro},
+                         Case{"9", Rule::CaroExact}, Case{"11", Rule::CaroExact}, Case{"0", Rule::FreeStyle}}) {
+        SCOPED_TRACE(c.value);
         // PLAY is the manager's move for the brain, not the brain's choice.
-        EXPECT_EQ(s.send("INFO rule " + std::string(rule) + "\nRESTART\nPLAY 7,7\nTURN 8,8\nTURN 9,9\n"),
-                  (Lines{"OK", "7,7", notice, "0,0", "1,0"}));
+        EXPECT_EQ(s.send("INFO rule " + std::string(c.value) + "\nRESTART\nPLAY 7,7\nTURN 8,8\n"),
+                  (Lines{"OK", "7,7", "0,0"}));
+        EXPECT_EQ(s.front.engine->rule, c.rule);
     }
-    EXPECT_EQ(s.send("INFO rule 1\nRESTART\nBOARD\n7,7,2\ndone\n"), (Lines{"OK", notice, "0,0"}));
-    EXPECT_EQ(s.send("INFO rule 4\nRESTART\nBEGIN\n"), (Lines{"OK", notice, "7,7"}));
-    // Free-style and continuous games need no word; a later rule 0 takes the
-    // notice back.
-    EXPECT_EQ(s.send("INFO rule 0\nRESTART\nBEGIN\nINFO rule 2\nRESTART\nBEGIN\n"), (Lines{"OK", "7,7", "OK", "7,7"}));
-    EXPECT_EQ(s.send("INFO rule 8\nINFO rule 0\nRESTART\nBEGIN\n"), (Lines{"OK", "7,7"}));
+    for (const char* value : {"12", "16", "-1"}) {
+        SCOPED_TRACE(value);
+        EXPECT_EQ(s.send("INFO rule " + std::string(value) + "\nRESTART\nBEGIN\n"), (Lines{"OK", notice, "7,7"}));
+        EXPECT_EQ(s.front.engine->rule, Rule::FreeStyle);
+    }
+    // A later rule that names a game takes the notice back.
+    EXPECT_EQ(s.send("INFO rule 12\nINFO rule 1\nRESTART\nBEGIN\n"), (Lines{"OK", "7,7"}));
+    // A new engine (START) plays the rule too.
+    EXPECT_EQ(s.send("INFO rule 4\nSTART 15\n"), Lines{"OK"});
+    EXPECT_EQ(s.front.engine->rule, Rule::Renju);
+}
+
+// A rule sent in the middle of a game judges the stones on the board anew:
+// black's row of six is no five in standard, and is one in free-style.
+TEST(CommandInterpreterInfo, RuleChangedMidGameJudgesTheBoardAnew) {
+    InlineSession s;
+    s.send("START 15\nINFO rule 0\n");
+    // Black (player 0) has 0..2 and 4..5 on row 0: the point 3,0 makes six.
+    s.send("PLAY 0,0\nPLAY 0,5\nPLAY 1,0\nPLAY 1,5\nPLAY 2,0\nPLAY 2,5\nPLAY 4,0\nPLAY 3,5\nPLAY 5,0\nPLAY 9,9\n");
+    const Cell& six = s.front.engine->cell(3 + MARGIN, 0 + MARGIN);
+    EXPECT_EQ(six.status[0], STATUS_FIVE);
+    s.send("INFO rule 1\nPLAY 14,14\n");  // the next command brings the rule in
+    EXPECT_EQ(s.front.engine->rule, Rule::Standard);
+    EXPECT_NE(s.front.engine->cell(3 + MARGIN, 0 + MARGIN).status[0], STATUS_FIVE);
+    EXPECT_EQ(s.front.engine->move_count, 11);
 }
 
 // ---------------------------------------------------------------- SWAP2BOARD
