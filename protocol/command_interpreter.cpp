@@ -208,8 +208,12 @@ Flow CommandInterpreter::on_info(std::string_view arg) {
             (info.*key.setting).store(v);
             if (key.setting == &InfoSettings::timeout_turn) info.manager_timeout_turn.store(v);
             if (key.setting == &InfoSettings::rule) {
-                Rule ignored;
-                rule_notice_pending_ = !rule_of_info(v, ignored);
+                Rule rule = Rule::FreeStyle;
+                rule_notice_pending_ = !rule_of_info(v, rule);
+                // The rule's tables are made once per process; made here,
+                // they cost no turn any time (a running search never reads
+                // them, and making them touches no engine).
+                rule_tables(rule);
             }
             break;
         }
