@@ -19,6 +19,15 @@ int status_balance(const Engine& e) {
         own += own_count[s] * own_weights[s];
         opp += opp_count[s] * OpponentStatusWeights[s];
     }
+    // Black's double threes in renju are fouls or single threes: each is
+    // worth an open three at most.
+    if (e.rule == Rule::Renju) {
+        const int doubtful = e.status_count[BLACK][STATUS_DOUBLE_THREE];
+        if (e.side == BLACK)
+            own -= doubtful * (own_weights[STATUS_DOUBLE_THREE] - own_weights[STATUS_OPEN_THREE]);
+        else
+            opp -= doubtful * (OpponentStatusWeights[STATUS_DOUBLE_THREE] - OpponentStatusWeights[STATUS_OPEN_THREE]);
+    }
     return own - opp;
 }
 
