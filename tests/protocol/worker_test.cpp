@@ -138,7 +138,7 @@ TEST(WorkerTurns, CommandsThatTouchTheGameWaitForTheMove) {
     second.get();
     s.front.wait_worker();
     EXPECT_EQ(split_lines(s.output()), (Lines{"OK", "0,0", "1,0"}));
-    EXPECT_EQ(s.front.engine->move_count, 4);
+    EXPECT_EQ(s.front.game.engine->move_count, 4);
 }
 
 TEST(WorkerTurns, EndLetsTheRunningTurnWriteItsMoveFirst) {
@@ -192,7 +192,7 @@ TEST(WorkerTurns, InfoDuringManyTurnsRacesWithNothing) {
     const Lines out = split_lines(s.output());
     EXPECT_EQ(out.size(), 151u);
     EXPECT_EQ(s.front.info.manager_timeout_turn.load(), 1149);
-    EXPECT_EQ(s.front.engine->move_count, 300);
+    EXPECT_EQ(s.front.game.engine->move_count, 300);
 }
 
 }  // namespace
