@@ -42,11 +42,25 @@ constexpr std::int32_t OTHER_RULES = RULE_EXACT_FIVE | RULE_RENJU | RULE_CARO;
 
 }  // namespace
 
-EnginePtr create_engine() { return EnginePtr(new (std::nothrow) Engine); }
+EnginePtr create_engine(HashTables& tables) { return EnginePtr(new (std::nothrow) Engine(tables)); }
+
+int table_bits_wanted(const InfoSettings& info) {
+    const std::int64_t kilobytes = info.hash_size.load(), memory = info.max_memory.load();
+    if (kilobytes <= 0 && memory <= 0) return SEARCH_TABLE_BITS;
+    std::int64_t bytes = std::numeric_limits<std::int64_t>::max();
+    if (kilobytes > 0) bytes = kilobytes * 1024;
+    if (memory > 0) bytes = std::min(bytes, std::max<std::int64_t>(memory - MEMORY_BESIDE_TABLES, 0));
+    return table_bits_for(static_cast<std::uint64_t>(bytes));
+}
 
 CommandInterpreter::CommandInterpreter(std::istream& in, std::ostream& out, EngineFactory make_engine,
-                                       MoveChooser chooser)
-    : choose_move(std::move(chooser)), in_(in.rdbuf()), out_(out), make_engine_(std::move(make_engine)) {}
+                                       MoveChooser chooser, HashTables* shared_tables)
+    : choose_move(std::move(chooser)),
+      own_tables_(shared_tables ? nullptr : std::make_unique<HashTables>()),
+      tables(shared_tables ? *shared_tables : *own_tables_),
+      in_(in.rdbuf()),
+      out_(out),
+      make_engine_(std::move(make_engine)) {}
 
 Flow CommandInterpreter::run() {
     for (;;) {
@@ -179,9 +193,10 @@ bool CommandInterpreter::new_game() {
     }
     game.brain_side = 0;
     // The old engine goes first, so that two of them never need to fit in
-    // memory at once.
+    // memory at once; then the tables take the size the settings ask for.
     game.engine.reset();
-    game.engine = make_engine_();
+    if (const int bits = table_bits_wanted(info); bits != tables.bits()) tables.resize(bits);
+    game.engine = make_engine_(tables);
     if (!game.engine) {
         reply(LOAD_ERROR_REPLY);
         return true;

@@ -121,13 +121,26 @@ struct Command {
     bool prefix;
 };
 
-// Makes a new engine, or answers null when it cannot be made.
-using EngineFactory = std::function<EnginePtr()>;
+// Makes a new engine using the session's tables, or answers null when it
+// cannot be made.
+using EngineFactory = std::function<EnginePtr(HashTables&)>;
+
+// What the process needs beside its transposition tables (the engine, the
+// pattern tables, the code, stacks and buffers), kept out of INFO
+// max_memory when the tables are sized from it.
+inline constexpr std::int64_t MEMORY_BESIDE_TABLES = 16 * 1024 * 1024;
+
+// The table size the INFO settings ask for: from hash_size (kilobytes) and
+// max_memory (bytes, less MEMORY_BESIDE_TABLES), the smaller when both are
+// given; the default size when neither is.
+int table_bits_wanted(const InfoSettings& info);
 
 class CommandInterpreter {
 public:
+    // `shared_tables`: transposition tables the caller keeps across
+    // sessions (the fuzzer's); none: the session's own, of the default size.
     CommandInterpreter(std::istream& in, std::ostream& out, EngineFactory make_engine = create_engine,
-                       MoveChooser choose_move = {});
+                       MoveChooser choose_move = {}, HashTables* shared_tables = nullptr);
     CommandInterpreter(const CommandInterpreter&) = delete;
     CommandInterpreter& operator=(const CommandInterpreter&) = delete;
 
@@ -211,6 +224,14 @@ public:
     // Points the GUI has blocked: no search chooses them at the root until
     // they are taken back or reset. Kept across games.
     std::vector<BoardPoint> blocked;
+private:
+    std::unique_ptr<HashTables> own_tables_;
+
+public:
+    // The transposition tables of every engine of the session, resized only
+    // when a game starts (no search runs then), so that START costs no
+    // allocation unless the INFO settings asked for another size.
+    HashTables& tables;
 
 private:
     Flow on_info(std::string_view arg);

@@ -26,8 +26,9 @@ struct EngineRelease {
 };
 using EnginePtr = std::unique_ptr<Engine, EngineRelease>;
 
-// The engine on the heap (it is about 30 MB); null when memory runs out.
-EnginePtr create_engine();
+// An engine on the heap using the session's tables; null when memory runs
+// out.
+EnginePtr create_engine(HashTables& tables);
 
 struct Game {
     std::int32_t board_width = 0;  // 0: no size known yet

@@ -105,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reused->clock = growing_clock;
     growing_clock_ms = 0;
     int creations = 0;
-    EngineFactory factory = [&]() -> EnginePtr {
+    EngineFactory factory = [&](HashTables&) -> EnginePtr {
         ++creations;
         if ((mode & 2u) && creations % 2 == 0) return nullptr;
         return EnginePtr(reused, EngineRelease{[](Engine*) {}});
@@ -134,7 +134,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         };
     }
 
-    CommandInterpreter front(in, out, factory, chooser);
+    // Tables kept across inputs like the engine: making them anew for every
+    // input would cost more than most inputs.
+    static HashTables tables(MIN_TABLE_BITS);
+    CommandInterpreter front(in, out, factory, chooser, &tables);
     SameThreadTurns turns(front);
     stop_flag = &front.stop_request;
     front.run();

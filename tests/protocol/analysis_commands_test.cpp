@@ -185,5 +185,39 @@ TEST_F(Analysis, DefenceNamesTheLostMovesAndPlaysABlock) {
     EXPECT_FALSE(is_listed(lost, {9, 7}));
 }
 
+// The tables: today's size without a setting; hash_size in kilobytes,
+// max_memory in bytes less what the rest of the process needs, the smaller
+// of the two; a new size at the next START only, and START reusing the
+// tables otherwise.
+TEST(AnalysisCommands, HashSizeTakesEffectAtTheNextStart) {
+    InlineSession s;
+    const auto bits = [&](const char* settings) {
+        InlineSession t;
+        t.send(settings);
+        return table_bits_wanted(t.front.info);
+    };
+    EXPECT_EQ(bits(""), SEARCH_TABLE_BITS);
+    EXPECT_EQ(bits("INFO hash_size 65536\n"), 21);  // 64 MB: 2^21 pairs of 32 bytes
+    EXPECT_EQ(bits("INFO hash_size 65535\n"), 20);
+    EXPECT_EQ(bits("INFO max_memory 367001600\n"), 23);  // GomocupJudge's 350 MB
+    EXPECT_EQ(bits("INFO max_memory 367001600\nINFO hash_size 16384\n"), 19);
+    EXPECT_EQ(bits("INFO max_memory 1000\n"), MIN_TABLE_BITS);
+    EXPECT_EQ(bits("INFO hash_size 2000000000\n"), MAX_TABLE_BITS);
+    EXPECT_EQ(bits("INFO hash_size 0\nINFO max_memory -1\n"), SEARCH_TABLE_BITS);
+
+    s.send("START 15\nTURN 7,7\n");
+    const SearchEntry* entries = s.front.tables.search.begin();
+    EXPECT_EQ(&s.front.game.engine->hash.tables, &s.front.tables);
+    s.send("INFO hash_size 65536\n");
+    EXPECT_EQ(s.front.tables.bits(), SEARCH_TABLE_BITS) << "not before the next game";
+    s.send("START 15\n");
+    EXPECT_EQ(s.front.tables.bits(), 21);
+    EXPECT_EQ(s.front.tables.threat.bits(), 21);
+    EXPECT_EQ(&s.front.game.engine->hash.tables, &s.front.tables);
+    entries = s.front.tables.search.begin();
+    s.send("TURN 7,7\nSTART 15\nRESTART\nSTART 20\n");
+    EXPECT_EQ(s.front.tables.search.begin(), entries) << "the same tables, not made anew";
+}
+
 }  // namespace
 }  // namespace vantrel::testing

@@ -795,9 +795,9 @@ struct FlakyFactory {
     bool fail = true;
     int calls = 0;
     EngineFactory factory() {
-        return [this]() -> EnginePtr {
+        return [this](HashTables& tables) -> EnginePtr {
             ++calls;
-            return fail ? nullptr : create_engine();
+            return fail ? nullptr : create_engine(tables);
         };
     }
 };
