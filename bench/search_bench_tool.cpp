@@ -5,9 +5,12 @@
 // binary on the same positions gives the same total on every run. A change
 // of the signature means the search itself changed.
 //
-// Usage: vantrel-bench [depth]   (default depth DEFAULT_BENCH_DEPTH)
+// Usage: vantrel-bench [depth [table_mb]]   (default depth DEFAULT_BENCH_DEPTH;
+// table_mb: the transposition tables' megabytes, as INFO hash_size would
+// give them, instead of the default 8 MB)
 #include <chrono>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -31,7 +34,12 @@ int main(int argc, char** argv) {
         }
     }
 
-    auto engine = std::make_unique<Engine>();
+    int table_bits = SEARCH_TABLE_BITS;
+    if (argc > 2) table_bits = table_bits_for(std::uint64_t{std::strtoull(argv[2], nullptr, 10)} << 20);
+    HashTables tables(table_bits);
+    std::printf("tables: 2^%d entries each, %llu MB\n", table_bits,
+                static_cast<unsigned long long>((TABLE_PAIR_BYTES << table_bits) >> 20));
+    auto engine = std::make_unique<Engine>(tables);
     Engine& e = *engine;
     long long total_nodes = 0;
     double total_ms = 0;
