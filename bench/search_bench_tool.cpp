@@ -9,8 +9,8 @@
 // table_mb: the transposition tables' megabytes, as INFO hash_size would
 // give them, instead of the default 8 MB)
 #include <chrono>
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>

@@ -32,7 +32,9 @@ int table_bits_for(std::uint64_t bytes) {
 }
 
 HashStore::HashStore()
-    : own_tables_(std::make_unique<HashTables>()), tables(*own_tables_), ThreatTable(tables.threat),
+    : own_tables_(std::make_unique<HashTables>()),
+      tables(*own_tables_),
+      ThreatTable(tables.threat),
       SearchTable(tables.search) {}
 
 HashStore::HashStore(HashTables& shared) : tables(shared), ThreatTable(tables.threat), SearchTable(tables.search) {}

@@ -101,8 +101,7 @@ Flow on_yxblock(C& c, std::string_view) {
 Flow on_yxblockundo(C& c, std::string_view) {
     std::vector<BoardPoint> points;
     const bool complete = read_points(c, points);
-    for (const BoardPoint p : points)
-        std::erase_if(c.blocked, [&](BoardPoint b) { return same_point(b, p); });
+    for (const BoardPoint p : points) std::erase_if(c.blocked, [&](BoardPoint b) { return same_point(b, p); });
     return complete ? Flow::Continue : Flow::EndOfInput;
 }
 

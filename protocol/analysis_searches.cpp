@@ -34,8 +34,8 @@ std::vector<Point> root_moves(const Engine& e, const DeepeningOptions& o, bool n
     std::vector<Point> moves;
     for (int i = 0; i < list.count && static_cast<int>(moves.size()) < limit; ++i)
         if (!is_left_out(o, list.entries[i].x, list.entries[i].y))
-            moves.push_back(Point{static_cast<std::uint8_t>(list.entries[i].x),
-                                  static_cast<std::uint8_t>(list.entries[i].y)});
+            moves.push_back(
+                Point{static_cast<std::uint8_t>(list.entries[i].x), static_cast<std::uint8_t>(list.entries[i].y)});
     if (moves.empty()) {
         const Point p = fallback_move(e);
         if (p.x != 0) moves.push_back(p);

@@ -81,7 +81,8 @@ void report_iterations(const SearchRequest& r, DeepeningOptions& options, Analys
         r.reply(search_info_line(it));
         if (r.analysis_lines) report->iteration(it);
     };
-    if (r.analysis_lines) options.on_root_move = [report](Point move, bool searched) { report->root_move(move, searched); };
+    if (r.analysis_lines)
+        options.on_root_move = [report](Point move, bool searched) { report->root_move(move, searched); };
 }
 
 void place_and_answer(const SearchRequest& r, std::span<const BoardPoint> points) {

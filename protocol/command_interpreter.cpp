@@ -44,15 +44,6 @@ constexpr std::int32_t OTHER_RULES = RULE_EXACT_FIVE | RULE_RENJU | RULE_CARO;
 
 EnginePtr create_engine(HashTables& tables) { return EnginePtr(new (std::nothrow) Engine(tables)); }
 
-int table_bits_wanted(const InfoSettings& info) {
-    const std::int64_t kilobytes = info.hash_size.load(), memory = info.max_memory.load();
-    if (kilobytes <= 0 && memory <= 0) return SEARCH_TABLE_BITS;
-    std::int64_t bytes = std::numeric_limits<std::int64_t>::max();
-    if (kilobytes > 0) bytes = kilobytes * 1024;
-    if (memory > 0) bytes = std::min(bytes, std::max<std::int64_t>(memory - MEMORY_BESIDE_TABLES, 0));
-    return table_bits_for(static_cast<std::uint64_t>(bytes));
-}
-
 CommandInterpreter::CommandInterpreter(std::istream& in, std::ostream& out, EngineFactory make_engine,
                                        MoveChooser chooser, HashTables* shared_tables)
     : choose_move(std::move(chooser)),
@@ -241,28 +232,11 @@ void CommandInterpreter::stop_search() {
 }
 
 SearchRequest CommandInterpreter::search_request(SearchKind kind) {
-    SearchRequest r;
-    r.kind = kind;
-    r.game = &game;
-    r.started_ms = steady_ms();
+    SearchRequest r = make_search_request(kind, game, info);
     r.reply = [this](std::string_view text) { reply(text); };
     r.stop = &stop_request;
-    r.analysis_lines = info.analysis_lines();
     r.chooser = choose_move ? &choose_move : nullptr;
     r.excluded = blocked;
-    // The opening point and a full board need no budget (which would write
-    // back into timeout_turn); Swap2 always keeps to one.
-    const std::int32_t move_number = game.move_number();
-    const bool searched =
-        kind == SearchKind::Swap2 || (move_number > 1 && move_number <= game.board_width * game.board_height);
-    r.until_stopped = kind != SearchKind::Swap2 && info.think_until_stopped();
-    if (searched && !r.until_stopped) r.budget = budget_turn(info, move_number);
-    const std::int32_t depth = info.max_depth.load();
-    r.max_depth = depth > 0            ? std::min<std::int32_t>(depth, MAX_SEARCH_DEPTH)
-                  : r.until_stopped ? MAX_SEARCH_DEPTH
-                                    : NEW_GAME_MAX_DEPTH;
-    const std::int32_t nodes = info.max_node.load();
-    r.node_limit = nodes > 0 ? nodes : std::numeric_limits<std::int32_t>::max();
     return r;
 }
 
@@ -285,11 +259,11 @@ Flow CommandInterpreter::on_info(std::string_view arg) {
         std::atomic<std::int32_t> InfoSettings::*setting;
     };
     static constexpr Key KEYS[] = {
-        {"max_memory", &InfoSettings::max_memory},   {"timeout_match", &InfoSettings::timeout_match},
+        {"max_memory", &InfoSettings::max_memory},     {"timeout_match", &InfoSettings::timeout_match},
         {"timeout_turn", &InfoSettings::timeout_turn}, {"time_left", &InfoSettings::time_left},
-        {"game_type", &InfoSettings::game_type},     {"rule", &InfoSettings::rule},
-        {"max_depth", &InfoSettings::max_depth},     {"max_node", &InfoSettings::max_node},
-        {"show_detail", &InfoSettings::show_detail}, {"hash_size", &InfoSettings::hash_size},
+        {"game_type", &InfoSettings::game_type},       {"rule", &InfoSettings::rule},
+        {"max_depth", &InfoSettings::max_depth},       {"max_node", &InfoSettings::max_node},
+        {"show_detail", &InfoSettings::show_detail},   {"hash_size", &InfoSettings::hash_size},
     };
     // Every other key (thread_num, pondering, nbestsym, usedatabase, ...) is
     // taken in silently.

@@ -37,9 +37,6 @@ namespace vantrel {
 inline constexpr int LINE_BUFFER_SIZE = 256;
 // The game a command opens when it needs one before any START.
 inline constexpr int DEFAULT_BOARD_SIZE = 20;
-// The engine's search settings at the start of every game.
-inline constexpr int NEW_GAME_MAX_DEPTH = 15;
-inline constexpr int NEW_GAME_TURN_TIME_MS = 5000;
 
 // Reply texts, exact.
 inline constexpr std::string_view OK_REPLY = "OK";
@@ -124,16 +121,6 @@ struct Command {
 // Makes a new engine using the session's tables, or answers null when it
 // cannot be made.
 using EngineFactory = std::function<EnginePtr(HashTables&)>;
-
-// What the process needs beside its transposition tables (the engine, the
-// pattern tables, the code, stacks and buffers), kept out of INFO
-// max_memory when the tables are sized from it.
-inline constexpr std::int64_t MEMORY_BESIDE_TABLES = 16 * 1024 * 1024;
-
-// The table size the INFO settings ask for: from hash_size (kilobytes) and
-// max_memory (bytes, less MEMORY_BESIDE_TABLES), the smaller when both are
-// given; the default size when neither is.
-int table_bits_wanted(const InfoSettings& info);
 
 class CommandInterpreter {
 public:
@@ -224,6 +211,7 @@ public:
     // Points the GUI has blocked: no search chooses them at the root until
     // they are taken back or reset. Kept across games.
     std::vector<BoardPoint> blocked;
+
 private:
     std::unique_ptr<HashTables> own_tables_;
 

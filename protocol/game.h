@@ -12,6 +12,10 @@
 
 namespace vantrel {
 
+// The engine's search settings at the start of every game.
+inline constexpr int NEW_GAME_MAX_DEPTH = 15;
+inline constexpr int NEW_GAME_TURN_TIME_MS = 5000;
+
 // Gives an engine back to whoever made it: deletes it, unless the factory
 // hands out engines it keeps (the fuzzer reuses one, as building 30 MB for
 // every game would slow it down a hundredfold).
@@ -45,9 +49,7 @@ struct Game {
     // Whether p lies on the board (board_width x board_height).
     bool on_board(BoardPoint p) const { return p.x >= 0 && p.x < board_width && p.y >= 0 && p.y < board_height; }
     // Whether p is an empty cell of the current board (an engine exists).
-    bool is_free(BoardPoint p) const {
-        return on_board(p) && engine->cell(p.x + MARGIN, p.y + MARGIN).state == EMPTY;
-    }
+    bool is_free(BoardPoint p) const { return on_board(p) && engine->cell(p.x + MARGIN, p.y + MARGIN).state == EMPTY; }
     // A stone of the side to move at p, an empty cell of the board.
     void place_stone(BoardPoint p) { engine->move(p.x, p.y); }
 };

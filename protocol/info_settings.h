@@ -2,7 +2,7 @@
 // what they mean together: whether a search thinks until it is stopped,
 // whether the analysis lines are written, how large the tables may grow.
 // Written by the reading thread at any time, read when a search is handed
-// over; atomics, so that neither side needs a lock.
+// over or a game starts; atomics, so that neither side needs a lock.
 #pragma once
 
 #include <atomic>
@@ -42,5 +42,16 @@ struct InfoSettings {
     }
     bool analysis_lines() const { return show_detail.load() == SHOW_DETAIL_ANALYSIS; }
 };
+
+// What the process needs beside its transposition tables (the engine, the
+// pattern tables, the code, stacks and buffers), kept out of INFO
+// max_memory when the tables are sized from it.
+inline constexpr std::int64_t MEMORY_BESIDE_TABLES = 16 * 1024 * 1024;
+
+// The table size the settings ask for, as 2^bits entries of each table:
+// from hash_size (kilobytes) and max_memory (bytes, less
+// MEMORY_BESIDE_TABLES), the smaller when both are given; the default size
+// when neither is.
+int table_bits_wanted(const InfoSettings& info);
 
 }  // namespace vantrel

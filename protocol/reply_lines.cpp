@@ -16,7 +16,8 @@ bool read_point(std::string_view text, int& x, int& y) {
     const std::size_t comma = text.find(',');
     if (comma == std::string_view::npos || comma == 0 || comma + 1 == text.size()) return false;
     const auto digits = [](std::string_view t) {
-        return !t.empty() && t.size() <= 3 && std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
+        return !t.empty() && t.size() <= 3 &&
+               std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
     };
     if (!digits(text.substr(0, comma)) || !digits(text.substr(comma + 1))) return false;
     x = read_atoi(text.substr(0, comma));
@@ -60,8 +61,8 @@ std::string packed_point_text(std::int32_t packed) {
 std::string search_info_line(const IterationReport& it) {
     const std::int64_t nps = it.nodes * 1000 / std::max<std::int64_t>(it.elapsed_ms, 1);
     std::string text = std::string(SEARCH_INFO_PREFIX) + std::to_string(it.depth) + " score " +
-                       std::to_string(it.score) + " nodes " + std::to_string(it.nodes) + " nps " +
-                       std::to_string(nps) + " time " + std::to_string(it.elapsed_ms) + " pv";
+                       std::to_string(it.score) + " nodes " + std::to_string(it.nodes) + " nps " + std::to_string(nps) +
+                       " time " + std::to_string(it.elapsed_ms) + " pv";
     for (int i = 0; i < it.pv_length; ++i) text += ' ' + packed_point_text(it.pv[i]);
     return text;
 }
@@ -93,7 +94,7 @@ std::vector<std::string> pv_block(int index, int count, int depth, int eval, con
     std::string best_line;
     for (int i = 0; i < line.length; ++i) best_line += (i > 0 ? " " : "") + packed_point_text(line.moves[i]);
     const std::string values[] = {std::to_string(index), std::to_string(count), std::to_string(depth),
-                                  eval_text(eval),       win_rate_text(eval),  best_line};
+                                  eval_text(eval),       win_rate_text(eval),   best_line};
     std::vector<std::string> block;
     for (std::size_t k = 0; k < std::size(PV_BLOCK_KEYS); ++k)
         block.push_back("INFO " + std::string(PV_BLOCK_KEYS[k]) + ' ' + values[k]);

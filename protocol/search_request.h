@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "protocol/game.h"
+#include "protocol/info_settings.h"
 #include "protocol/turn_budget.h"
 
 namespace vantrel {
@@ -58,5 +59,12 @@ struct SearchRequest {
     // A test's chooser for Turn searches of one line; none: the search.
     const MoveChooser* chooser = nullptr;
 };
+
+// A request of `kind` for the game under the INFO settings: its budget
+// (none for the opening point or a full board, and none when the settings
+// ask to think until stopped; Swap2 always keeps to one), depth, node limit
+// and whether the analysis lines are written. The caller adds where lines
+// go, the stop flag, the chooser and the points left out.
+SearchRequest make_search_request(SearchKind kind, Game& game, InfoSettings& info);
 
 }  // namespace vantrel

@@ -24,8 +24,8 @@
 #include "protocol/analysis_commands.h"
 #include "protocol/command_interpreter.h"
 #include "protocol/reply_lines.h"
-#include "protocol/turn_budget.h"
 #include "protocol/same_thread_turns.h"
+#include "protocol/turn_budget.h"
 #include "search/iterative_deepening.h"
 
 namespace {
@@ -153,7 +153,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             check(e.cell(x + MARGIN, y + MARGIN).state == i % 2, "stone of the wrong colour");
         }
     }
-    check(front.game.board_width == 0 || (front.game.board_width >= MIN_BOARD_SIZE && front.game.board_width <= MAX_BOARD_SIZE),
+    check(front.game.board_width == 0 ||
+              (front.game.board_width >= MIN_BOARD_SIZE && front.game.board_width <= MAX_BOARD_SIZE),
           "board width");
     // Every reply a known line or a point on a board the engine can hold.
     std::istringstream replies(out.str());

@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <chrono>
+#include <cstdio>
 #include <future>
 #include <thread>
 
@@ -224,8 +224,8 @@ bool is_move(const std::string& line) {
 bool wait_iterations(Session& s, int count) {
     for (int i = 0; i < 1000; ++i) {
         const Lines out = split_lines(s.output());
-        if (std::count_if(out.begin(), out.end(), [](const std::string& l) { return l.starts_with(SEARCH_INFO_PREFIX); }) >=
-            count)
+        if (std::count_if(out.begin(), out.end(),
+                          [](const std::string& l) { return l.starts_with(SEARCH_INFO_PREFIX); }) >= count)
             return true;
         std::this_thread::sleep_for(10ms);
     }
@@ -239,8 +239,9 @@ TEST(WorkerAnalysis, LinesDuringASearchNeverStopItAndOneMoveEndsIt) {
     ThreadedSession s(MoveChooser{});
     s.send(std::string(UNLIMITED) + "INFO show_detail 3\n" + POSITION + "yxnbest 2\n");
     ASSERT_TRUE(wait_iterations(s, 1));
-    s.send("yxquerydatabaseallt\n7,7,1\n6,8,2\ndone\nINFO time_left 100000000\nyxshowforbid\nyxhashclear\n"
-           "yxblock\n1,1\ndone\nyxshowinfo\n");
+    s.send(
+        "yxquerydatabaseallt\n7,7,1\n6,8,2\ndone\nINFO time_left 100000000\nyxshowforbid\nyxhashclear\n"
+        "yxblock\n1,1\ndone\nyxshowinfo\n");
     const std::size_t before = split_lines(s.output()).size();
     ASSERT_TRUE(wait_iterations(s, 2)) << "the search goes on";
     EXPECT_TRUE(s.worker.turn_running());

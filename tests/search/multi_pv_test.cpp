@@ -28,7 +28,8 @@ std::unique_ptr<Engine> position(const char* name) {
 }
 
 Point first_move(const PvLine& line) {
-    return Point{static_cast<std::uint8_t>(pv_move_x(line.moves[0])), static_cast<std::uint8_t>(pv_move_y(line.moves[0]))};
+    return Point{static_cast<std::uint8_t>(pv_move_x(line.moves[0])),
+                 static_cast<std::uint8_t>(pv_move_y(line.moves[0]))};
 }
 
 // The last iteration's lines of a search.
