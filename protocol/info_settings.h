@@ -51,7 +51,10 @@ inline constexpr std::int64_t MEMORY_BESIDE_TABLES = 16 * 1024 * 1024;
 // The table size the settings ask for, as 2^bits entries of each table:
 // from hash_size (kilobytes) and max_memory (bytes, less
 // MEMORY_BESIDE_TABLES), the smaller when both are given; the default size
-// when neither is.
+// when neither is. max_memory alone only caps the default size: a
+// tournament manager sends it with every game, and tables grown to fill it
+// would change the brain's search and its time use (emptying a table costs
+// time at every new game and after every search).
 int table_bits_wanted(const InfoSettings& info);
 
 }  // namespace vantrel

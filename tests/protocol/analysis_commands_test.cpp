@@ -199,8 +199,12 @@ TEST(AnalysisCommands, HashSizeTakesEffectAtTheNextStart) {
     EXPECT_EQ(bits(""), SEARCH_TABLE_BITS);
     EXPECT_EQ(bits("INFO hash_size 65536\n"), 21);  // 64 MB: 2^21 pairs of 32 bytes
     EXPECT_EQ(bits("INFO hash_size 65535\n"), 20);
-    EXPECT_EQ(bits("INFO max_memory 367001600\n"), 23);  // GomocupJudge's 350 MB
+    // A manager's memory limit alone keeps today's tables, unless they do
+    // not fit in it.
+    EXPECT_EQ(bits("INFO max_memory 367001600\n"), SEARCH_TABLE_BITS);  // GomocupJudge's 350 MB
+    EXPECT_EQ(bits("INFO max_memory 367001600\nINFO hash_size 1048576\n"), 23);
     EXPECT_EQ(bits("INFO max_memory 367001600\nINFO hash_size 16384\n"), 19);
+    EXPECT_EQ(bits("INFO max_memory 20971520\n"), 17);  // 20 MB: 4 MB for the tables
     EXPECT_EQ(bits("INFO max_memory 1000\n"), MIN_TABLE_BITS);
     EXPECT_EQ(bits("INFO hash_size 2000000000\n"), MAX_TABLE_BITS);
     EXPECT_EQ(bits("INFO hash_size 0\nINFO max_memory -1\n"), SEARCH_TABLE_BITS);
