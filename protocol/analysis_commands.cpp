@@ -6,6 +6,7 @@
 #include "protocol/analysis_commands.h"
 
 #include <algorithm>
+#include <bit>
 #include <string>
 
 #include "protocol/line_parsing.h"
@@ -16,8 +17,11 @@ namespace {
 
 using C = CommandInterpreter;
 
-// The largest hash the brain offers the GUI: 2^MAX_HASH_SIZE_LOG2 kilobytes.
-constexpr int MAX_HASH_SIZE_LOG2 = 20;
+// The largest hash the brain offers the GUI, 2^MAX_HASH_SIZE_LOG2
+// kilobytes: both tables at their largest.
+constexpr int KILOBYTE_LOG2 = 10;
+constexpr int MAX_HASH_SIZE_LOG2 = std::bit_width(TABLE_PAIR_BYTES) - 1 + MAX_TABLE_BITS - KILOBYTE_LOG2;
+static_assert(std::has_single_bit(TABLE_PAIR_BYTES) && MAX_HASH_SIZE_LOG2 == 20);
 const std::string MAX_HASH_SIZE_REPLY = "MESSAGE INFO MAX_HASH_SIZE " + std::to_string(MAX_HASH_SIZE_LOG2);
 
 bool is_done(std::string_view text) { return text.size() == 4 && match_word(text, "done").has_value(); }

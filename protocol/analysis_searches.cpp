@@ -93,7 +93,7 @@ void answer_defence(const SearchRequest& r) {
     std::vector<bool> named;
     // A move after which the opponent wins by fours is refuted before any
     // search, and stays last until the search scores it.
-    start_clock(e, options);
+    start_clock(e, options, options.started_ms.value_or(clock_ms(e)));
     for (const Point m : root_moves(e, options, true, MAX_CANDIDATES)) {
         e.make(m.x, m.y);
         e.threat_budget = THREAT_BUDGET;

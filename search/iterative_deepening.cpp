@@ -96,10 +96,9 @@ int search_lines(Engine& e, int depth, const DeepeningOptions& options, SavedLin
 
 }  // namespace
 
-void start_clock(Engine& e, const DeepeningOptions& options) {
+void start_clock(Engine& e, const DeepeningOptions& options, std::int64_t started) {
     if (e.turn_time_ms <= 0) e.turn_time_ms = DEFAULT_TURN_TIME_MS;
     if (e.max_depth <= 0) e.max_depth = DEFAULT_MAX_DEPTH;
-    const std::int64_t started = options.started_ms.value_or(clock_ms(e));
     e.deadline_ms = options.until_stopped ? std::numeric_limits<std::int64_t>::max()
                                           : started + e.turn_time_ms - options.stop_margin_ms;
     e.time_up = false;
@@ -110,9 +109,7 @@ void start_clock(Engine& e, const DeepeningOptions& options) {
 
 DeepeningReport iterative_deepening_report(Engine& e, const DeepeningOptions& options) {
     const std::int64_t started = options.started_ms.value_or(clock_ms(e));
-    DeepeningOptions timed = options;
-    timed.started_ms = started;
-    start_clock(e, timed);
+    start_clock(e, options, started);
     std::fill(&e.pv_table.pv[0][0], &e.pv_table.pv[0][0] + MAX_PLY * MAX_PLY, 0);
 
     // One line, nothing left out, nobody told of root moves: the design's

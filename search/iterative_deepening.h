@@ -112,8 +112,9 @@ struct DeepeningReport {
 };
 
 // The start of every search under the clock: the defaults of turn_time_ms
-// and max_depth, the deadline, and the counters cleared.
-void start_clock(Engine& e, const DeepeningOptions& options);
+// and max_depth, the deadline counted from `started` (a clock reading), and
+// the counters cleared.
+void start_clock(Engine& e, const DeepeningOptions& options, std::int64_t started);
 
 // One turn: pv_search to depths FIRST_DEPTH .. max_depth (at most
 // MAX_SEARCH_DEPTH; a max_depth below FIRST_DEPTH is the one depth searched,

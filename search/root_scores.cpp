@@ -15,7 +15,7 @@ int steady_score(const ScoredSequence& s) {
 
 int score_sequences(Engine& e, std::span<ScoredSequence> sequences, const DeepeningOptions& options,
                     const std::function<void(int depth)>& on_iteration) {
-    start_clock(e, options);
+    start_clock(e, options, options.started_ms.value_or(clock_ms(e)));
     clock_check(e);
     std::vector<int> scores(sequences.size());
     int finished = 0;
