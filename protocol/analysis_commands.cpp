@@ -22,7 +22,8 @@ using C = CommandInterpreter;
 constexpr int KILOBYTE_LOG2 = 10;
 constexpr int MAX_HASH_SIZE_LOG2 = std::bit_width(TABLE_PAIR_BYTES) - 1 + MAX_TABLE_BITS - KILOBYTE_LOG2;
 static_assert(std::has_single_bit(TABLE_PAIR_BYTES) && MAX_HASH_SIZE_LOG2 == 20);
-const std::string MAX_HASH_SIZE_REPLY = "MESSAGE INFO MAX_HASH_SIZE " + std::to_string(MAX_HASH_SIZE_LOG2);
+const std::string MAX_HASH_SIZE_REPLY =
+    std::string("MESSAGE INFO MAX_HASH_SIZE ").append(std::to_string(MAX_HASH_SIZE_LOG2));
 
 bool is_done(std::string_view text) { return text.size() == 4 && match_word(text, "done").has_value(); }
 

@@ -63,7 +63,10 @@ std::string search_info_line(const IterationReport& it) {
     std::string text = std::string(SEARCH_INFO_PREFIX) + std::to_string(it.depth) + " score " +
                        std::to_string(it.score) + " nodes " + std::to_string(it.nodes) + " nps " + std::to_string(nps) +
                        " time " + std::to_string(it.elapsed_ms) + " pv";
-    for (int i = 0; i < it.pv_length; ++i) text += ' ' + packed_point_text(it.pv[i]);
+    for (int i = 0; i < it.pv_length; ++i) {
+        text += ' ';
+        text += packed_point_text(it.pv[i]);
+    }
     return text;
 }
 
@@ -92,19 +95,22 @@ std::string win_rate_text(int score) {
 
 std::vector<std::string> pv_block(int index, int count, int depth, int eval, const PvLine& line) {
     std::string best_line;
-    for (int i = 0; i < line.length; ++i) best_line += (i > 0 ? " " : "") + packed_point_text(line.moves[i]);
+    for (int i = 0; i < line.length; ++i) {
+        if (i > 0) best_line += ' ';
+        best_line += packed_point_text(line.moves[i]);
+    }
     const std::string values[] = {std::to_string(index), std::to_string(count), std::to_string(depth),
                                   eval_text(eval),       win_rate_text(eval),   best_line};
     std::vector<std::string> block;
     for (std::size_t k = 0; k < std::size(PV_BLOCK_KEYS); ++k)
-        block.push_back("INFO " + std::string(PV_BLOCK_KEYS[k]) + ' ' + values[k]);
+        block.push_back(std::string("INFO ").append(PV_BLOCK_KEYS[k]).append(" ").append(values[k]));
     block.emplace_back(PV_BLOCK_END);
     return block;
 }
 
 std::string realtime_line(Realtime kind, BoardPoint p) {
     static constexpr std::string_view WORDS[] = {"BEST", "POS", "DONE", "LOSE"};
-    return "MESSAGE REALTIME " + std::string(WORDS[static_cast<int>(kind)]) + ' ' + point_text(p);
+    return std::string("MESSAGE REALTIME ").append(WORDS[static_cast<int>(kind)]).append(" ").append(point_text(p));
 }
 
 std::string forbid_line(std::span<const BoardPoint> points) {
@@ -132,7 +138,7 @@ bool is_analysis_line(std::string_view line) {
         return false;
     }
     for (const std::string_view word : {"BEST ", "POS ", "DONE ", "LOSE "}) {
-        const std::string prefix = "MESSAGE REALTIME " + std::string(word);
+        const std::string prefix = std::string("MESSAGE REALTIME ").append(word);
         int x = 0, y = 0;
         if (line.starts_with(prefix)) return read_point(line.substr(prefix.size()), x, y);
     }
