@@ -172,7 +172,10 @@ void AnalysisReport::iteration(const IterationReport& it) {
 }
 
 void AnalysisReport::root_move(Point move, bool searched) {
-    if (elapsed_ms_() < ROOT_MOVES_AFTER_MS) return;
+    // DONE only after its own POS: the first move past the threshold may
+    // have begun before it.
+    if (searched ? !pos_written_ : elapsed_ms_() < ROOT_MOVES_AFTER_MS) return;
+    pos_written_ = !searched;
     root_marks_ = true;
     write_(realtime_line(searched ? Realtime::Done : Realtime::Pos, {move.x - MARGIN, move.y - MARGIN}));
 }

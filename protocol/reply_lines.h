@@ -94,7 +94,8 @@ private:
     std::function<std::int64_t()> elapsed_ms_;
     // The first move and score of every line of the last iteration.
     std::vector<std::pair<std::int32_t, int>> previous_;
-    bool root_marks_ = false;  // POS or DONE written since the last REFRESH
+    bool root_marks_ = false;   // POS or DONE written since the last REFRESH
+    bool pos_written_ = false;  // the root move being searched was written as POS
 };
 
 }  // namespace vantrel

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace vantrel {
 namespace {
 
@@ -47,6 +50,30 @@ TEST(ReplyLines, CheckerHoldsEveryKeyToAValue) {
     for (const char* bad : {"INFO PV", "INFO PV ", "INFO EVAL +M", "INFO EVAL M3", "INFO WINRATE 1.5", "INFO BESTLINE",
                             "INFO BESTLINE 7,8 ", "INFO DEPTH -1", "MESSAGE REALTIME BEST", "FORBID 070.", "INFO X 1"})
         EXPECT_FALSE(is_analysis_line(bad)) << bad;
+}
+
+// Root moves show only once the search has run a while, each DONE after its
+// own POS, and the marks are cleared after the iteration's best move.
+TEST(ReplyLines, RootMovesAfterTheFirstSecondEachDoneAfterItsPos) {
+    std::vector<std::string> lines;
+    std::int64_t now = 0;
+    AnalysisReport report([&](std::string_view l) { lines.emplace_back(l); }, [&] { return now; });
+    const Point a{11, 11}, b{12, 11};
+    report.root_move(a, false);
+    now = AnalysisReport::ROOT_MOVES_AFTER_MS;
+    report.root_move(a, true);
+    report.root_move(b, false);
+    report.root_move(b, true);
+    PvLine line;
+    line.length = 1;
+    line.moves[0] = pv_move(b.x, b.y);
+    report.iteration({7, 12, 100, now, line.moves, 1, &line, 1});
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[0], "MESSAGE REALTIME POS 8,7");
+    EXPECT_EQ(lines[1], "MESSAGE REALTIME DONE 8,7");
+    EXPECT_EQ(lines[2], "INFO PV 0");
+    EXPECT_EQ(lines[9], "MESSAGE REALTIME BEST 8,7");
+    EXPECT_EQ(lines[10], REALTIME_REFRESH);
 }
 
 }  // namespace
