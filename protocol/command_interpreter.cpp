@@ -93,8 +93,7 @@ const Command* CommandInterpreter::find_command(std::string_view text, std::stri
         {"play", [](C& c, std::string_view a) { return c.on_play(a); }, Timing::StopsSearch, Block::None, true},
         {"begin", [](C& c, std::string_view a) { return c.on_begin(a); }, Timing::StopsSearch, Block::None, true},
         {"about", [](C& c, std::string_view a) { return c.on_about(a); }, Timing::Now, Block::None, true},
-        // Waits for a search under a budget, stops one that runs until stopped.
-        {"end", [](C& c, std::string_view a) { return c.on_end(a); }, Timing::Now, Block::None, true},
+        {"end", [](C& c, std::string_view a) { return c.on_end(a); }, Timing::StopsSearch, Block::None, true},
         {"board", [](C& c, std::string_view a) { return c.on_board(a); }, Timing::StopsSearch, Block::Own, true},
         {"yxstop", [](C& c, std::string_view a) { return c.on_yxstop(a); }, Timing::Now, Block::None, false},
         {"takeback", [](C& c, std::string_view a) { return c.on_takeback(a); }, Timing::StopsSearch, Block::None,
@@ -226,8 +225,12 @@ bool CommandInterpreter::ready_engine() {
 
 void CommandInterpreter::wait_worker() { turns_->wait_worker(); }
 
+// A search under a budget ends by itself and is waited for, as the design's
+// commands always have: a manager, or a script that writes a whole game at
+// once, gets every move searched in full. One that runs until stopped (the
+// GUI's analysis) is stopped.
 void CommandInterpreter::stop_search() {
-    stop_request.store(true);
+    if (search_until_stopped_) stop_request.store(true);
     wait_worker();
 }
 
@@ -360,14 +363,10 @@ Flow CommandInterpreter::on_about(std::string_view) {
     return Flow::Continue;
 }
 
-// A running search writes its move first: one under a budget runs to its
-// end, as a manager's turn always has; one that would only end when stopped
-// (an analysis) is stopped, so that END never hangs.
-Flow CommandInterpreter::on_end(std::string_view) {
-    if (search_until_stopped_) stop_request.store(true);
-    wait_worker();
-    return Flow::End;
-}
+// A running search writes its move first (the command's timing): one under
+// a budget runs to its end, one that would only end when stopped is
+// stopped, so that END never hangs.
+Flow CommandInterpreter::on_end(std::string_view) { return Flow::End; }
 
 // Stops a running search as its deadline would; the search's thread then
 // writes its move. Neither waits for the search nor touches the game: with

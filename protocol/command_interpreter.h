@@ -95,7 +95,7 @@ class CommandInterpreter;
 // When a command runs with respect to a running search.
 enum class Timing {
     Now,          // at once, also during a search; touches no game state
-    StopsSearch,  // stops the running search (whose move is still written), waits for it, then runs
+    StopsSearch,  // waits for the running search (stopping one that runs until stopped), then runs
     AfterSearch,  // at once when no search runs, else right after the search ends; never waits itself
 };
 
@@ -170,8 +170,8 @@ public:
     bool ready_engine();
 
     void wait_worker();
-    // Stops the running search, if one runs, and waits until its move has
-    // been written.
+    // Waits until the running search, if one runs, has written its move;
+    // a search that runs until stopped is stopped first.
     void stop_search();
     // A request for a search of the current game under the INFO settings,
     // with the blocked points left out.
