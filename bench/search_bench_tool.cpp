@@ -7,8 +7,11 @@
 // under each rule game (standard, renju, caro, caro with exactly five):
 // nodes, time, speed against free-style, and a signature line per rule.
 //
-// Usage: vantrel-bench [depth]   (default depth DEFAULT_BENCH_DEPTH)
+// Usage: vantrel-bench [depth [table_mb]]   (default depth DEFAULT_BENCH_DEPTH;
+// table_mb: the transposition tables' megabytes, as INFO hash_size would
+// give them, instead of the default 8 MB)
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -88,7 +91,12 @@ int main(int argc, char** argv) {
         }
     }
 
-    auto engine = std::make_unique<Engine>();
+    int table_bits = SEARCH_TABLE_BITS;
+    if (argc > 2) table_bits = table_bits_for(std::uint64_t{std::strtoull(argv[2], nullptr, 10)} << 20);
+    HashTables tables(table_bits);
+    std::printf("tables: 2^%d entries each, %llu MB\n", table_bits,
+                static_cast<unsigned long long>((TABLE_PAIR_BYTES << table_bits) >> 20));
+    auto engine = std::make_unique<Engine>(tables);
     Engine& e = *engine;
     std::printf("%-28s %7s %7s %5s %12s %9s\n", "position", "move", "score", "depth", "nodes", "ms");
     const RuleRun free_style = run_positions(e, Rule::FreeStyle, depth, true);

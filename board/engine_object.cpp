@@ -32,6 +32,8 @@ static_assert(outside_forward_bits(0) == 0xF0 && outside_forward_bits(3) == 0x80
 // zeros; the board is set by the reset that always begins a game.
 Engine::Engine() = default;
 
+Engine::Engine(HashTables& tables) : hash(tables) {}
+
 void Engine::reset(int n) { reset_rectangle(n, n); }
 
 void Engine::reset_rectangle(int width, int height) {

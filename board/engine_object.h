@@ -82,7 +82,10 @@ struct BoardPoint {
 // Final: the operation table has exactly the six slots below, in this order.
 class Engine final {
 public:
+    // With transposition tables of its own, of the default size.
     Engine();
+    // With the caller's tables, which must outlive the engine.
+    explicit Engine(HashTables& tables);
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 

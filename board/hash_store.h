@@ -1,16 +1,20 @@
 // The hash store: the three position-hash words and the two transposition
-// tables they index, held inside the engine object and never allocated or
-// grown. make and undo keep the words exact through add_stone and
-// remove_stone (keys are added, not xor-ed, so the same stones give the same
-// words in any order). The probe and store operations of the tables are
-// defined beside the searches that use them (search/transposition_tables.cpp);
-// they touch this object's own fields only.
+// tables they index. The tables (HashTables) belong to whoever made the
+// engine: the front end keeps one pair for the whole session, sized from the
+// INFO settings, and hands it to each new engine; an engine made without one
+// owns a pair of the default size. make and undo keep the words exact
+// through add_stone and remove_stone (keys are added, not xor-ed, so the same
+// stones give the same words in any order); the index word is the full sum,
+// masked to a table's size at each access. The probe and store operations of
+// the tables are defined beside the searches that use them
+// (search/transposition_tables.cpp).
 #pragma once
 
 #include <cstdint>
-#include <new>
+#include <memory>
 
 #include "board/board_geometry.h"
+#include "board/hash_table.h"
 #include "board/zobrist.h"
 
 namespace vantrel {
@@ -24,11 +28,14 @@ struct Point {
 };
 static_assert(sizeof(Point) == 2);
 
+// The default size of both tables, entries: the design's.
 inline constexpr int SEARCH_TABLE_BITS = 18;
 inline constexpr int SEARCH_TABLE_SIZE = 1 << SEARCH_TABLE_BITS;
-inline constexpr int THREAT_TABLE_BITS = 21;
-inline constexpr int THREAT_TABLE_SIZE = 1 << THREAT_TABLE_BITS;
-inline constexpr std::int32_t HASH_INDEX_MASK = SEARCH_TABLE_SIZE - 1;
+inline constexpr std::uint32_t HASH_INDEX_MASK = SEARCH_TABLE_SIZE - 1;
+// Sizes the session's tables may take: both tables have 2^bits entries, at
+// most a gigabyte together.
+inline constexpr int MIN_TABLE_BITS = 10;
+inline constexpr int MAX_TABLE_BITS = 25;
 
 // Bound kinds of a SearchEntry's flags byte; an entry has a bound when any of
 // these bits is set.
@@ -75,29 +82,31 @@ struct ThreatEntry {
 };
 static_assert(sizeof(ThreatEntry) == 12);
 
-// Only the first REACHABLE_THREAT_SLOTS entries of the threat table are ever
-// used: its slot is hash_index, which stays below 2^18.
-inline constexpr int REACHABLE_THREAT_SLOTS = SEARCH_TABLE_SIZE;
-static_assert(REACHABLE_THREAT_SLOTS <= THREAT_TABLE_SIZE && HASH_INDEX_MASK < REACHABLE_THREAT_SLOTS);
+// Bytes of one slot of each table together: what a table size costs.
+inline constexpr std::size_t TABLE_PAIR_BYTES = sizeof(SearchEntry) + sizeof(ThreatEntry);
 
-// The threat table's entries, laid out as a plain array of ThreatEntry but
-// held in storage that no constructor writes: the entries beyond the
-// reachable ones are never written at all, so their pages are never
-// committed to memory. HashStore sets up the reachable ones.
-class ThreatEntries {
-public:
-    ThreatEntry& operator[](std::int32_t i) { return entries()[i]; }
-    const ThreatEntry& operator[](std::int32_t i) const { return entries()[i]; }
+// Both tables, always of equal length, and what they hold.
+struct HashTables {
+    explicit HashTables(int bits = SEARCH_TABLE_BITS) : search(bits), threat(bits) {}
+    // Both tables at 2^bits entries, emptied; false when memory runs out
+    // (both are then back at their old size, emptied).
+    bool resize(int bits);
+    int bits() const { return search.bits(); }
 
-private:
-    // ThreatEntry is an aggregate, so the storage array's lifetime implicitly
-    // creates the entries in it.
-    ThreatEntry* entries() { return std::launder(reinterpret_cast<ThreatEntry*>(storage_)); }
-    const ThreatEntry* entries() const { return std::launder(reinterpret_cast<const ThreatEntry*>(storage_)); }
-
-    alignas(ThreatEntry) unsigned char storage_[sizeof(ThreatEntry) * THREAT_TABLE_SIZE];
+    HashTable<SearchEntry> search;
+    HashTable<ThreatEntry> threat;
+    // The tables change only through the store operations, and through
+    // clear and clear_bounds. While no store has run since the last clear,
+    // both tables are still empty and clear has nothing to do; while no
+    // search_store has run since the last clear_bounds, no entry has a bound.
+    // A new store sets them; they start set, as the tables start unemptied.
+    bool stored_since_clear = true;
+    bool bounds_since_clear = true;
 };
-static_assert(sizeof(ThreatEntries) == sizeof(ThreatEntry[THREAT_TABLE_SIZE]));
+
+// The most table bits whose pair of tables fits in `bytes`, within
+// MIN_TABLE_BITS .. MAX_TABLE_BITS.
+int table_bits_for(std::uint64_t bytes);
 
 // What search_probe hands back beside its result.
 struct ProbeOut {
@@ -108,41 +117,41 @@ struct ProbeOut {
 
 class HashStore {
 public:
-    // The reachable threat entries start as all zeros, their moves (0, 0).
+    // Tables of its own, of the default size.
     HashStore();
+    // The caller's tables, which must outlive the store.
+    explicit HashStore(HashTables& tables);
+    HashStore(const HashStore&) = delete;
+    HashStore& operator=(const HashStore&) = delete;
 
-    ThreatEntries ThreatTable;
-    std::int32_t hash_index = 0;  // 0 .. 2^18 - 1
+private:
+    std::unique_ptr<HashTables> own_tables_;
+
+public:
+    HashTables& tables;
+    HashTable<ThreatEntry>& ThreatTable;
+    std::uint32_t hash_index = 0;  // the full sum; a table's slot is its low bits
     std::uint32_t hash_check1 = 0;
     std::uint32_t hash_check2 = 0;
-    SearchEntry SearchTable[SEARCH_TABLE_SIZE];
-    // The tables change only through the store operations below, and through
-    // clear and clear_bounds. While no store has run since the last clear,
-    // both tables are still empty and clear has nothing to do; while no
-    // search_store has run since the last clear_bounds, no entry has a bound.
-    // A new store sets them; they start set, as the tables start unemptied.
-    bool stored_since_clear = true;
-    bool bounds_since_clear = true;
+    HashTable<SearchEntry>& SearchTable;
 
     // Keys of cell (x, y), engine coordinates, are added when a stone of
     // player p is placed and subtracted when it is taken back.
     void add_stone(int x, int y, int p) {
         const int u = x - MARGIN, v = y - MARGIN;
-        hash_index = static_cast<std::int32_t>((static_cast<std::uint32_t>(hash_index) + ZobristTables.index[p][v][u]) &
-                                               HASH_INDEX_MASK);
+        hash_index += ZobristTables.index[p][v][u];
         hash_check1 += ZobristTables.check1[p][v][u];
         hash_check2 += ZobristTables.check2[p][v][u];
     }
     void remove_stone(int x, int y, int p) {
         const int u = x - MARGIN, v = y - MARGIN;
-        hash_index = static_cast<std::int32_t>((static_cast<std::uint32_t>(hash_index) - ZobristTables.index[p][v][u]) &
-                                               HASH_INDEX_MASK);
+        hash_index -= ZobristTables.index[p][v][u];
         hash_check1 -= ZobristTables.check1[p][v][u];
         hash_check2 -= ZobristTables.check2[p][v][u];
     }
 
     // Empties both tables, as a new game does: every SearchEntry field but its
-    // move becomes 0; every reachable ThreatEntry loses its check words only.
+    // move becomes 0; every ThreatEntry loses its check words only.
     void clear();
 
     // Main table (search/transposition_tables.cpp).

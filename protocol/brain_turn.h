@@ -1,42 +1,45 @@
-// The brain's turn, as every front end plays it: the opening point on an
-// empty board, otherwise the turn budget from the INFO settings and the
-// search under it, then the move placed and written through the interpreter.
-// It runs on whichever thread the front end gives it: the worker thread of
-// the standard-input brain (worker.h), or the caller's own thread
-// (same_thread_turns.h) in the browser build, the tests and the fuzzer.
+// A search request carried out, as every front end runs it: the opening
+// point on an empty board, otherwise the search the request asks for (the
+// brain's move, its N best moves, a Swap2 answer, a balancing move, a
+// defence) under the request's limits, then the answer placed on the game
+// and written. It runs on whichever thread the front end gives it: the
+// worker thread of the standard-input brain (worker.h), or the caller's own
+// thread (same_thread_turns.h) in the browser build, the tests and the
+// fuzzer. It knows the request and the game, not the interpreter.
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <span>
 
-#include "protocol/command_interpreter.h"
+#include "protocol/info_settings.h"
+#include "protocol/search_request.h"
 #include "protocol/turn_budget.h"
 #include "search/iterative_deepening.h"
 
 namespace vantrel {
 
-// The budget of the brain's turn on the interpreter's game, from the move
-// number and the INFO settings; writes the remembered value back into
-// timeout_turn, as every searched turn does.
-TurnBudget budget_turn(CommandInterpreter& front);
+class AnalysisReport;
 
-// Iterative deepening on the interpreter's engine under `budget`, counted
-// from `started_ms` (steady_ms() when the turn's command arrived), with the
-// INFO depth and node limits and the YXSTOP request; after every completed
-// iteration a search info line "MESSAGE depth ..." through reply when
-// `messages` is set. The move is not placed.
-DeepeningReport run_search(CommandInterpreter& front, const TurnBudget& budget, std::int64_t started_ms,
-                           bool messages = true);
+// The budget of the brain's searched move number `move_number` from the
+// INFO settings; writes the remembered value back into timeout_turn, as
+// every budgeted search does.
+TurnBudget budget_turn(InfoSettings& info, std::int32_t move_number);
 
-// budget_turn, then run_search with messages: the searched turn.
-DeepeningReport search_turn(CommandInterpreter& front, std::int64_t started_ms);
+// The engine's limits and the deepening options of the request: budget or
+// no deadline, depth, node limit, stop request, the points left out.
+DeepeningOptions apply_limits(const SearchRequest& r);
 
-// The search info line of one completed iteration, protocol coordinates.
-std::string search_info_line(const IterationReport& it);
+// The analysis lines of the request's search, or none without show_detail 3.
+void report_iterations(const SearchRequest& r, DeepeningOptions& options, AnalysisReport* report);
 
-// The brain's turn on the interpreter's game: the opening point on an empty
-// board, otherwise a search under the turn's budget. Writes the move (or, on
-// a full board, an error line). `started_ms`: when the turn was handed over.
-void play_turn(CommandInterpreter& front, std::int64_t started_ms);
+// Places the points on the game in order and writes them on one line. A
+// point that is taken, off the board or left out by the request is replaced
+// by the first free point in scan order that is not left out (any free
+// point when all are).
+void place_and_answer(const SearchRequest& r, std::span<const BoardPoint> points);
+
+// Carries out the request; ends with its one answer line (or the error line
+// of a full board).
+void run_search(const SearchRequest& r);
 
 }  // namespace vantrel

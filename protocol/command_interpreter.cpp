@@ -1,13 +1,17 @@
-// The command interpreter: reading lines, the dispatch table in its fixed
-// order, one handler per command, and the helpers that both threads use to
-// place stones and reply.
+// The command interpreter: reading lines, the command table of the design's
+// words in their fixed order and the dispatch over it and the analysis GUI's
+// table, one handler per command, and the helpers that set up the game.
 #include "protocol/command_interpreter.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <string>
 #include <vector>
 
+#include "protocol/analysis_commands.h"
+#include "protocol/brain_turn.h"
 #include "protocol/line_parsing.h"
 #include "protocol/swap2_opening.h"
 #include "search/iterative_deepening.h"
@@ -23,6 +27,13 @@ bool equals_ignoring_case(std::string_view text, std::string_view word) {
     return text.size() == word.size() && match_word(text, word).has_value();
 }
 
+// The line's first word: up to the first blank.
+std::string_view first_word(std::string_view text) {
+    std::size_t end = 0;
+    while (end < text.size() && !is_blank(text[end])) ++end;
+    return text.substr(0, end);
+}
+
 // Stone marks of a BOARD block.
 constexpr int OWN_STONE = 1;
 constexpr int OPPONENT_STONE = 2;
@@ -30,11 +41,16 @@ constexpr int OPPONENT_STONE = 2;
 
 }  // namespace
 
-EnginePtr create_engine() { return EnginePtr(new (std::nothrow) Engine); }
+EnginePtr create_engine(HashTables& tables) { return EnginePtr(new (std::nothrow) Engine(tables)); }
 
 CommandInterpreter::CommandInterpreter(std::istream& in, std::ostream& out, EngineFactory make_engine,
-                                       MoveChooser chooser)
-    : choose_move(std::move(chooser)), in_(in.rdbuf()), out_(out), make_engine_(std::move(make_engine)) {}
+                                       MoveChooser chooser, HashTables* shared_tables)
+    : choose_move(std::move(chooser)),
+      own_tables_(shared_tables ? nullptr : std::make_unique<HashTables>()),
+      tables(shared_tables ? *shared_tables : *own_tables_),
+      in_(in.rdbuf()),
+      out_(out),
+      make_engine_(std::move(make_engine)) {}
 
 Flow CommandInterpreter::run() {
     for (;;) {
@@ -60,34 +76,89 @@ bool CommandInterpreter::read_line() {
     return true;
 }
 
-Flow CommandInterpreter::dispatch() {
-    using Handler = Flow (CommandInterpreter::*)(std::string_view);
-    struct Command {
-        std::string_view word;
-        Handler handler;
-    };
-    // Tried in this order, and the first word that matches is the command:
-    // "restart" and "rectstart" must not be taken for one another, and every
-    // word matches as a prefix of the line.
+const Command* CommandInterpreter::find_command(std::string_view text, std::string_view& arg) const {
+    using C = CommandInterpreter;
+    // The design's words in their fixed order, each matching as a prefix too
+    // ("restart" and "rectstart" must not be taken for one another), then the
+    // words managers add, matched whole. A running search is stopped by every
+    // command that changes the game or starts a search.
     static constexpr Command COMMANDS[] = {
-        {"info", &CommandInterpreter::on_info},
-        {"start", &CommandInterpreter::on_start},
-        {"rectstart", &CommandInterpreter::on_rectstart},
-        {"restart", &CommandInterpreter::on_restart},
-        {"turn", &CommandInterpreter::on_turn},
-        {"play", &CommandInterpreter::on_play},
-        {"begin", &CommandInterpreter::on_begin},
-        {"about", &CommandInterpreter::on_about},
-        {"end", &CommandInterpreter::on_end},
-        {"board", &CommandInterpreter::on_board},
-        {"yxstop", &CommandInterpreter::on_yxstop},
-        {"takeback", &CommandInterpreter::on_takeback},
-        {"swap2board", &CommandInterpreter::on_swap2board},
+        {"info", [](C& c, std::string_view a) { return c.on_info(a); }, Timing::Now, Block::None, true},
+        {"start", [](C& c, std::string_view a) { return c.on_start(a); }, Timing::StopsSearch, Block::None, true},
+        // Stops the search only once its parameters are good.
+        {"rectstart", [](C& c, std::string_view a) { return c.on_rectstart(a); }, Timing::Now, Block::None, true},
+        {"restart", [](C& c, std::string_view a) { return c.on_restart(a); }, Timing::StopsSearch, Block::None, true},
+        {"turn", [](C& c, std::string_view a) { return c.on_turn(a); }, Timing::StopsSearch, Block::None, true},
+        {"play", [](C& c, std::string_view a) { return c.on_play(a); }, Timing::StopsSearch, Block::None, true},
+        {"begin", [](C& c, std::string_view a) { return c.on_begin(a); }, Timing::StopsSearch, Block::None, true},
+        {"about", [](C& c, std::string_view a) { return c.on_about(a); }, Timing::Now, Block::None, true},
+        {"end", [](C& c, std::string_view a) { return c.on_end(a); }, Timing::StopsSearch, Block::None, true},
+        {"board", [](C& c, std::string_view a) { return c.on_board(a); }, Timing::StopsSearch, Block::Own, true},
+        {"yxstop", [](C& c, std::string_view a) { return c.on_yxstop(a); }, Timing::Now, Block::None, false},
+        {"takeback", [](C& c, std::string_view a) { return c.on_takeback(a); }, Timing::StopsSearch, Block::None,
+         false},
+        {"swap2board", [](C& c, std::string_view a) { return c.on_swap2board(a); }, Timing::StopsSearch, Block::Own,
+         false},
     };
-    for (const Command& command : COMMANDS)
-        if (const auto arg = match_word(line(), command.word)) return (this->*command.handler)(*arg);
-    reply(UNKNOWN_REPLY);
-    return Flow::Continue;
+    // The whole first word first, in both tables: "yxblock" must not take
+    // "yxblockreset", nor "start" a word that merely begins with it.
+    const std::string_view word = first_word(text);
+    const auto whole = [&](const Command& c) { return equals_ignoring_case(word, c.word); };
+    const Command* found = nullptr;
+    if (const auto it = std::find_if(std::begin(COMMANDS), std::end(COMMANDS), whole); it != std::end(COMMANDS))
+        found = &*it;
+    else if (const auto more = analysis_commands(); std::find_if(more.begin(), more.end(), whole) != more.end())
+        found = &*std::find_if(more.begin(), more.end(), whole);
+    else
+        found = database_command(word);
+    if (found) {
+        arg = *match_word(text, found->word);
+        return found;
+    }
+    for (const Command& command : COMMANDS) {
+        if (!command.prefix) continue;
+        if (const auto rest = match_word(text, command.word)) {
+            arg = *rest;
+            return &command;
+        }
+    }
+    return nullptr;
+}
+
+Flow CommandInterpreter::dispatch() {
+    std::string_view arg;
+    const Command* command = find_command(line(), arg);
+    if (!command) {
+        reply(UNKNOWN_REPLY);
+        return Flow::Continue;
+    }
+    return run_command(*command, arg);
+}
+
+Flow CommandInterpreter::run_command(const Command& command, std::string_view arg) {
+    switch (command.timing) {
+        case Timing::Now:
+            break;
+        case Timing::StopsSearch:
+            stop_search();
+            break;
+        case Timing::AfterSearch: {
+            // The line buffer is read again before the job may run.
+            when_idle([this, run = command.run, text = std::string(arg)] { run(*this, text); });
+            return Flow::Continue;
+        }
+    }
+    if (!skip_block(command.block)) return Flow::EndOfInput;
+    return command.run(*this, arg);
+}
+
+// Takes in the lines of a block the brain has no use for.
+bool CommandInterpreter::skip_block(Block block) {
+    if (block == Block::OneLine) return read_line();
+    if (block != Block::UntilDone) return true;
+    while (read_line())
+        if (equals_ignoring_case(line(), "done")) return true;
+    return false;
 }
 
 void CommandInterpreter::reply(std::string_view text) {
@@ -100,44 +171,29 @@ void CommandInterpreter::reply(std::string_view text) {
 std::optional<BoardPoint> CommandInterpreter::parse_point(std::string_view text) const {
     std::int32_t v[2];
     if (scan_numbers(text, "%d,%d", v, 2) != 2) return std::nullopt;
-    if (v[0] < 0 || v[0] >= board_width || v[1] < 0 || v[1] >= board_height) return std::nullopt;
+    if (!game.on_board({v[0], v[1]})) return std::nullopt;
     return BoardPoint{v[0], v[1]};
 }
 
-bool CommandInterpreter::is_free(BoardPoint p) const {
-    return p.x >= 0 && p.x < board_width && p.y >= 0 && p.y < board_height &&
-           engine->cell(p.x + MARGIN, p.y + MARGIN).state == EMPTY;
-}
-
-void CommandInterpreter::place_stone(int x, int y) {
-    engine->move(x, y);
-    ++move_number;
-}
-
-void CommandInterpreter::play_and_answer(int x, int y) {
-    place_stone(x, y);
-    reply(std::to_string(x) + ',' + std::to_string(y));
-}
-
 bool CommandInterpreter::new_game() {
-    if (!engine_size(board_width) || !engine_size(board_height)) {
+    if (!engine_size(game.board_width) || !engine_size(game.board_height)) {
         reply(SIZE_ERROR_REPLY);
         return false;
     }
-    move_number = 1;
-    brain_side = 0;
+    game.brain_side = 0;
     // The old engine goes first, so that two of them never need to fit in
-    // memory at once.
-    engine.reset();
-    engine = make_engine_();
-    if (!engine) {
+    // memory at once; then the tables take the size the settings ask for.
+    game.engine.reset();
+    if (const int bits = table_bits_wanted(info); bits != tables.bits()) tables.resize(bits);
+    game.engine = make_engine_(tables);
+    if (!game.engine) {
         reply(LOAD_ERROR_REPLY);
         return true;
     }
-    engine->set_rule(game_rule());
-    engine->reset_rectangle(board_width, board_height);
-    engine->max_depth = NEW_GAME_MAX_DEPTH;
-    engine->turn_time_ms = NEW_GAME_TURN_TIME_MS;
+    game.engine->set_rule(game_rule());
+    game.engine->reset_rectangle(game.board_width, game.board_height);
+    game.engine->max_depth = NEW_GAME_MAX_DEPTH;
+    game.engine->turn_time_ms = NEW_GAME_TURN_TIME_MS;
     reply(OK_REPLY);
     return true;
 }
@@ -149,25 +205,24 @@ void CommandInterpreter::restart_game() {
 
 void CommandInterpreter::clear_board() {
     sync_rule();
-    engine->reset_rectangle(board_width, board_height);
-    move_number = 1;
-    brain_side = 0;
+    game.engine->reset_rectangle(game.board_width, game.board_height);
+    game.brain_side = 0;
 }
 
 void CommandInterpreter::open_default_game() {
-    board_width = board_height = DEFAULT_BOARD_SIZE;
+    game.board_width = game.board_height = DEFAULT_BOARD_SIZE;
     new_game();
 }
 
 bool CommandInterpreter::ready_engine() {
     wait_worker();
-    if (board_width == 0) open_default_game();
+    if (game.board_width == 0) open_default_game();
     // The size is known but the engine could not be made last time: try
     // again, answering as START would.
-    else if (!engine)
+    else if (!game.engine)
         new_game();
     sync_rule();
-    return engine != nullptr;
+    return game.engine != nullptr;
 }
 
 Rule CommandInterpreter::game_rule() const {
@@ -176,19 +231,40 @@ Rule CommandInterpreter::game_rule() const {
 }
 
 void CommandInterpreter::sync_rule() {
-    if (engine && engine->rule != game_rule()) engine->set_rule(game_rule());
+    if (game.engine && game.engine->rule != game_rule()) game.engine->set_rule(game_rule());
 }
 
 void CommandInterpreter::wait_worker() { turns_->wait_worker(); }
 
-// Every command that makes the brain move comes here with the brain to move.
-void CommandInterpreter::start_thinking() {
+// A search under a budget ends by itself and is waited for, as the design's
+// commands always have: a manager, or a script that writes a whole game at
+// once, gets every move searched in full. One that runs until stopped (the
+// GUI's analysis) is stopped.
+void CommandInterpreter::stop_search() {
+    if (search_until_stopped_) stop_request.store(true);
+    wait_worker();
+}
+
+SearchRequest CommandInterpreter::search_request(SearchKind kind) {
+    SearchRequest r = make_search_request(kind, game, info);
+    r.reply = [this](std::string_view text) { reply(text); };
+    r.stop = &stop_request;
+    r.chooser = choose_move ? &choose_move : nullptr;
+    r.excluded = blocked;
+    return r;
+}
+
+// Every command that makes the brain search comes here with the brain to move.
+void CommandInterpreter::start_search(SearchRequest request) {
     if (rule_notice_pending_) {
         rule_notice_pending_ = false;
         reply(FREESTYLE_ONLY_REPLY);
     }
-    if (!swap2_pending) brain_side = engine->side;
-    turns_->start_thinking();
+    if (request.kind != SearchKind::Swap2) game.brain_side = game.engine->side;
+    // A stop requested while no search ran must not cut this one short.
+    stop_request.store(false);
+    search_until_stopped_ = request.until_stopped;
+    turns_->start_search(std::move(request));
 }
 
 Flow CommandInterpreter::on_info(std::string_view arg) {
@@ -201,7 +277,10 @@ Flow CommandInterpreter::on_info(std::string_view arg) {
         {"timeout_turn", &InfoSettings::timeout_turn}, {"time_left", &InfoSettings::time_left},
         {"game_type", &InfoSettings::game_type},       {"rule", &InfoSettings::rule},
         {"max_depth", &InfoSettings::max_depth},       {"max_node", &InfoSettings::max_node},
+        {"show_detail", &InfoSettings::show_detail},   {"hash_size", &InfoSettings::hash_size},
     };
+    // Every other key (thread_num, pondering, nbestsym, usedatabase, ...) is
+    // taken in silently.
     for (const Key& key : KEYS) {
         if (const auto value = match_word(arg, key.word)) {
             const std::int32_t v = read_atoi(*value);
@@ -229,29 +308,31 @@ Flow CommandInterpreter::on_start(std::string_view arg) {
     else if (n == 1)
         start_game(v[0], v[0]);
     else
-        start_game(board_width, board_height);
+        start_game(game.board_width, game.board_height);
     return Flow::Continue;
 }
 
 Flow CommandInterpreter::on_rectstart(std::string_view arg) {
     std::int32_t v[2];
-    // Refused at once, without waiting for a running turn.
-    if (scan_numbers(arg, "%d ,%d", v, 2) != 2)
+    // Refused at once, without stopping a running search.
+    if (scan_numbers(arg, "%d ,%d", v, 2) != 2) {
         reply(RECTSTART_ERROR_REPLY);
-    else
+    } else {
+        stop_search();
         start_game(v[0], v[1]);
+    }
     return Flow::Continue;
 }
 
 void CommandInterpreter::start_game(int width, int height) {
     wait_worker();
-    const int old_width = board_width, old_height = board_height;
-    board_width = width;
-    board_height = height;
-    if (board_width == 0) open_default_game();
+    const int old_width = game.board_width, old_height = game.board_height;
+    game.board_width = width;
+    game.board_height = height;
+    if (game.board_width == 0) open_default_game();
     if (!new_game()) {
-        board_width = old_width;
-        board_height = old_height;
+        game.board_width = old_width;
+        game.board_height = old_height;
     }
 }
 
@@ -265,10 +346,10 @@ Flow CommandInterpreter::on_turn(std::string_view arg) {
     const auto p = parse_point(arg);
     if (!p) {
         reply(COORDINATES_ERROR_REPLY);
-    } else if (!is_free(*p)) {
+    } else if (!game.is_free(*p)) {
         reply(OCCUPIED_ERROR_REPLY);
     } else {
-        place_stone(p->x, p->y);
+        game.place_stone(*p);
         start_thinking();
     }
     return Flow::Continue;
@@ -277,14 +358,15 @@ Flow CommandInterpreter::on_turn(std::string_view arg) {
 Flow CommandInterpreter::on_play(std::string_view arg) {
     if (!ready_engine()) return Flow::Continue;
     const auto p = parse_point(arg);
-    if (!p)
+    if (!p) {
         reply(COORDINATES_ERROR_REPLY);
-    else if (!is_free(*p))
+    } else if (!game.is_free(*p)) {
         reply(OCCUPIED_ERROR_REPLY);
-    else {
+    } else {
         // The manager plays the brain's stone for it.
-        brain_side = engine->side;
-        play_and_answer(p->x, p->y);
+        game.brain_side = game.engine->side;
+        game.place_stone(*p);
+        reply(point_text(*p));
     }
     return Flow::Continue;
 }
@@ -299,66 +381,69 @@ Flow CommandInterpreter::on_about(std::string_view) {
     return Flow::Continue;
 }
 
-Flow CommandInterpreter::on_end(std::string_view) {
-    wait_worker();
-    return Flow::End;
-}
+// A running search writes its move first (the command's timing): one under
+// a budget runs to its end, one that would only end when stopped is
+// stopped, so that END never hangs.
+Flow CommandInterpreter::on_end(std::string_view) { return Flow::End; }
 
-// Stops a running search as its deadline would; the worker then writes its
-// move. Neither waits for the worker nor touches the engine: with no turn
-// running the request is cleared before the next turn starts.
+// Stops a running search as its deadline would; the search's thread then
+// writes its move. Neither waits for the search nor touches the game: with
+// no search running the request is cleared before the next one starts.
 Flow CommandInterpreter::on_yxstop(std::string_view) {
     stop_request.store(true);
     return Flow::Continue;
 }
 
-// The whole block is read before any stone is placed, so that the stones can
-// be given to the right players whatever order the manager lists them in.
-Flow CommandInterpreter::on_board(std::string_view) {
-    const bool ready = ready_engine();
-    Block block;
+bool CommandInterpreter::read_stone_block(StoneBlock& block) {
     for (;;) {
-        if (!read_line()) return Flow::EndOfInput;
+        if (!read_line()) return false;
         std::int32_t v[3];
         if (scan_numbers(line(), "%d,%d,%d", v, 3) == 3 && (v[2] == OWN_STONE || v[2] == OPPONENT_STONE)) {
             const BoardPoint p{v[0], v[1]};
-            const bool on_board = p.x >= 0 && p.x < board_width && p.y >= 0 && p.y < board_height;
             // A point listed twice is an invalid line.
-            if (on_board && block.mark[p.x][p.y] == 0) {
+            if (game.on_board(p) && block.mark[p.x][p.y] == 0) {
                 block.mark[p.x][p.y] = static_cast<std::uint8_t>(v[2]);
                 block.stones.push_back({p.x, p.y, v[2]});
                 continue;
             }
         }
         if (!equals_ignoring_case(line(), "done")) reply(BOARD_ERROR_REPLY);
-        break;
+        return true;
     }
+}
+
+// The whole block is read before any stone is placed, so that the stones can
+// be given to the right players whatever order the manager lists them in.
+Flow CommandInterpreter::on_board(std::string_view) {
+    const bool ready = ready_engine();
+    StoneBlock block;
+    if (!read_stone_block(block)) return Flow::EndOfInput;
     if (!ready) return Flow::Continue;
     impose_position(block);
     start_thinking();
     return Flow::Continue;
 }
 
-// The block is the whole new position, the brain to move. A board whose
-// stones are all in the block with the owners it gives them keeps them and
-// gets only the missing ones, so the transposition tables keep what earlier
-// turns learnt (a manager that sends the whole game before every move).
-// Any other board starts afresh, as RESTART would.
-void CommandInterpreter::impose_position(const Block& block) {
+// The block is the whole new position, the side of the stones marked 1 to
+// move. A board whose stones are all in the block with the owners it gives
+// them keeps them and gets only the missing ones, so the transposition
+// tables keep what earlier turns learnt (a manager that sends the whole game
+// before every move). Any other board starts afresh, as RESTART would.
+void CommandInterpreter::impose_position(const StoneBlock& block) {
     if (!board_within(block) || !add_missing_stones(block)) {
         clear_board();
         // Counts that cannot leave the brain to move: placed as listed, each
         // stone to the side to move.
         if (!add_missing_stones(block))
-            for (const Stone& s : block.stones) place_stone(s.x, s.y);
+            for (const Stone& s : block.stones) game.place_stone({s.x, s.y});
     }
-    move_number = engine->move_count + 1;
 }
 
-bool CommandInterpreter::board_within(const Block& block) const {
-    for (int i = 0; i < engine->move_count; ++i) {
-        const int x = engine->history[i].x, y = engine->history[i].y;
-        const int owner = engine->cell(x, y).state == brain_side ? OWN_STONE : OPPONENT_STONE;
+bool CommandInterpreter::board_within(const StoneBlock& block) const {
+    const Engine& e = *game.engine;
+    for (int i = 0; i < e.move_count; ++i) {
+        const int x = e.history[i].x, y = e.history[i].y;
+        const int owner = e.cell(x, y).state == game.brain_side ? OWN_STONE : OPPONENT_STONE;
         if (block.mark[x - MARGIN][y - MARGIN] != owner) return false;
     }
     return true;
@@ -369,17 +454,18 @@ bool CommandInterpreter::board_within(const Block& block) const {
 // listed order; false, with nothing placed, when the counts do not allow it.
 // On an empty board the counts decide who moved first: the opponent when it
 // has one stone more, otherwise the brain.
-bool CommandInterpreter::add_missing_stones(const Block& block) {
+bool CommandInterpreter::add_missing_stones(const StoneBlock& block) {
     std::vector<Stone> own, opponent;
     for (const Stone& s : block.stones)
-        if (is_free({s.x, s.y})) (s.who == OWN_STONE ? own : opponent).push_back(s);
-    const bool brain_first = engine->move_count == 0 ? own.size() == opponent.size() : engine->side == brain_side;
+        if (game.is_free({s.x, s.y})) (s.who == OWN_STONE ? own : opponent).push_back(s);
+    const Engine& e = *game.engine;
+    const bool brain_first = e.move_count == 0 ? own.size() == opponent.size() : e.side == game.brain_side;
     if (opponent.size() != own.size() + (brain_first ? 0 : 1)) return false;
     const std::vector<Stone>& first = brain_first ? own : opponent;
     const std::vector<Stone>& second = brain_first ? opponent : own;
     for (std::size_t i = 0; i < first.size(); ++i) {
-        place_stone(first[i].x, first[i].y);
-        if (i < second.size()) place_stone(second[i].x, second[i].y);
+        game.place_stone({first[i].x, first[i].y});
+        if (i < second.size()) game.place_stone({second[i].x, second[i].y});
     }
     return true;
 }
@@ -387,18 +473,18 @@ bool CommandInterpreter::add_missing_stones(const Block& block) {
 // Only the last stone placed can be taken back; anything else changes nothing.
 Flow CommandInterpreter::on_takeback(std::string_view arg) {
     if (!ready_engine()) return Flow::Continue;
+    Engine& e = *game.engine;
     const auto p = parse_point(arg);
     if (!p) {
         reply(COORDINATES_ERROR_REPLY);
-    } else if (engine->move_count == 0) {
+    } else if (e.move_count == 0) {
         reply(NO_STONE_REPLY);
     } else {
-        const Point last = engine->history[engine->move_count - 1];
+        const Point last = e.history[e.move_count - 1];
         if (last.x != p->x + MARGIN || last.y != p->y + MARGIN) {
             reply(NOT_LAST_STONE_REPLY);
         } else {
-            engine->undo();
-            --move_number;
+            e.undo();
             reply(OK_REPLY);
         }
     }
@@ -406,8 +492,9 @@ Flow CommandInterpreter::on_takeback(std::string_view arg) {
 }
 
 // The opening's stones go on a fresh board in the order of play, black first;
-// the worker then answers from the engine's search (swap2_opening.h). A bad
-// line or count is answered with an error and changes nothing.
+// the search's thread then answers from the engine's search
+// (swap2_opening.h). A bad line or count is answered with an error and
+// changes nothing.
 Flow CommandInterpreter::on_swap2board(std::string_view) {
     const bool ready = ready_engine();
     std::vector<BoardPoint> stones;
@@ -417,8 +504,7 @@ Flow CommandInterpreter::on_swap2board(std::string_view) {
         std::int32_t v[2];
         if (scan_numbers(line(), "%d,%d", v, 2) == 2) {
             const BoardPoint p{v[0], v[1]};
-            const bool on_board = p.x >= 0 && p.x < board_width && p.y >= 0 && p.y < board_height;
-            if (on_board && !listed[p.x][p.y]) {
+            if (game.on_board(p) && !listed[p.x][p.y]) {
                 listed[p.x][p.y] = true;
                 stones.push_back(p);
                 continue;
@@ -436,9 +522,8 @@ Flow CommandInterpreter::on_swap2board(std::string_view) {
         return Flow::Continue;
     }
     clear_board();
-    for (const BoardPoint& p : stones) place_stone(p.x, p.y);
-    swap2_pending = true;
-    start_thinking();
+    for (const BoardPoint& p : stones) game.place_stone(p);
+    start_search(search_request(SearchKind::Swap2));
     return Flow::Continue;
 }
 

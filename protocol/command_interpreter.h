@@ -1,11 +1,13 @@
 // The command interpreter: the brain's main thread. It reads the manager's
-// lines, executes each command against the game state and the one Engine, and
-// writes the protocol's replies. It never searches: a command that asks for a
-// move places the opponent's stones and hands the turn to the worker thread
-// (worker.h), which writes the move when it has found it.
+// lines, finds each command in its table (the design's words here, the
+// analysis GUI's in analysis_commands.h), runs it at the time the table gives
+// (at once, after stopping the running search, or once the search is over)
+// and writes the protocol's replies. It never searches: a command that asks
+// for a move places the opponent's stones and hands a search request
+// (search_request.h) to the search thread, which writes the move.
 //
-// All front-end state lives in one CommandInterpreter: board size, move
-// numbering, the engine, the INFO settings. Input, output, the engine factory
+// All front-end state lives in one CommandInterpreter: the game (board size,
+// engine, the brain's side), the INFO settings, the blocked points. Input, output, the engine factory
 // and the move chooser are injected, so tests and the fuzzer drive a fresh
 // instance of their own; END and end of input are returned to the caller
 // rather than ending the process here.
@@ -24,6 +26,10 @@
 #include <vector>
 
 #include "board/engine_object.h"
+#include "protocol/game.h"
+#include "protocol/info_settings.h"
+#include "protocol/reply_lines.h"
+#include "protocol/search_request.h"
 
 namespace vantrel {
 
@@ -31,9 +37,6 @@ namespace vantrel {
 inline constexpr int LINE_BUFFER_SIZE = 256;
 // The game a command opens when it needs one before any START.
 inline constexpr int DEFAULT_BOARD_SIZE = 20;
-// The engine's search settings at the start of every game.
-inline constexpr int NEW_GAME_MAX_DEPTH = 15;
-inline constexpr int NEW_GAME_TURN_TIME_MS = 5000;
 
 // Reply texts, exact.
 inline constexpr std::string_view OK_REPLY = "OK";
@@ -49,11 +52,11 @@ inline constexpr std::string_view RECTSTART_ERROR_REPLY = "ERROR bad RECTSTART p
 inline constexpr std::string_view COORDINATES_ERROR_REPLY = "ERROR bad coordinates";
 inline constexpr std::string_view OCCUPIED_ERROR_REPLY = "ERROR occupied point";
 inline constexpr std::string_view BOARD_ERROR_REPLY = "ERROR x,y,who or DONE expected";
-inline constexpr std::string_view FULL_BOARD_REPLY = "ERROR no empty point";
 inline constexpr std::string_view UNKNOWN_REPLY = "UNKNOWN command";
 inline constexpr std::string_view NO_STONE_REPLY = "ERROR no stone to take back";
 inline constexpr std::string_view NOT_LAST_STONE_REPLY = "ERROR not the last stone placed";
 inline constexpr std::string_view SWAP2_LINE_ERROR_REPLY = "ERROR x,y or DONE expected";
+inline constexpr std::string_view BLOCK_LINE_ERROR_REPLY = "ERROR x,y or DONE expected";
 inline constexpr std::string_view SWAP2_COUNT_ERROR_REPLY = "ERROR SWAP2BOARD takes 0, 3 or 5 stones";
 // Written once before the brain's next move after an INFO rule whose value
 // names no rule game: the game is played by free-style rules.
@@ -63,70 +66,66 @@ inline constexpr std::string_view FREESTYLE_ONLY_REPLY =
 // What the caller does after a command.
 enum class Flow {
     Continue,    // read the next line
-    End,         // END: the running turn has been waited for; end the process
-    EndOfInput,  // input ended: end the process at once, not waiting for a turn
+    End,         // END: the running search has written its move; end the process
+    EndOfInput,  // input ended: end the process at once, not waiting for a search
 };
 
-// The thread that plays the brain's turns, as the interpreter sees it.
+// The thread that runs the searches, as the interpreter sees it.
 class TurnThread {
 public:
     virtual ~TurnThread() = default;
-    // Returns once no turn is running.
+    // Returns once no search runs.
     virtual void wait_worker() = 0;
-    // Hands the turn to the worker; only after wait_worker.
-    virtual void start_thinking() = 0;
+    // Hands a search over; only after wait_worker.
+    virtual void start_search(SearchRequest request) = 0;
+    // Runs `job` once no search runs: at once when none does, otherwise on
+    // the search's thread right after the search, before wait_worker
+    // returns. A job must not wait for the search itself.
+    virtual void when_idle(std::function<void()> job) = 0;
 };
 
-// Settings received with INFO, named after their keys. Written by the main
-// thread at any time and read by the worker at the start of a turn.
-struct InfoSettings {
-    std::atomic<std::int32_t> max_memory{0};
-    std::atomic<std::int32_t> timeout_match{1000000000};
-    // The last turn budget, or the manager's value when INFO replaced it.
-    std::atomic<std::int32_t> timeout_turn{30000};
-    std::atomic<std::int32_t> time_left{1000000000};
-    std::atomic<std::int32_t> game_type{1};
-    // As the manager sent it; game_rule() is the rule game it selects.
-    std::atomic<std::int32_t> rule{0};
-    // timeout_turn as the manager last sent it; turn budgets never write it.
-    std::atomic<std::int32_t> manager_timeout_turn{30000};
-    // Limits of every searched turn until the next INFO of the key, across
-    // games; 0 or less: none (the design's depth).
-    std::atomic<std::int32_t> max_depth{0};
-    std::atomic<std::int32_t> max_node{0};
+class CommandInterpreter;
+
+// When a command runs with respect to a running search.
+enum class Timing {
+    Now,          // at once, also during a search; touches no game state
+    StopsSearch,  // waits for the running search (stopping one that runs until stopped), then runs
+    AfterSearch,  // at once when no search runs, else right after the search ends; never waits itself
 };
 
-// Gives an engine back to whoever made it: deletes it, unless the factory
-// hands out engines it keeps (the fuzzer reuses one, as building 30 MB for
-// every game would slow it down a hundredfold).
-struct EngineRelease {
-    void (*release)(Engine*) = nullptr;
-    void operator()(Engine* e) const {
-        if (release)
-            release(e);
-        else
-            delete e;
-    }
+// What follows the command's own line.
+enum class Block {
+    None,
+    Own,        // lines the handler reads itself (BOARD and the like)
+    UntilDone,  // lines up to "done", taken in and dropped before the handler runs
+    OneLine,    // one line (a file name), taken in and dropped before the handler runs
 };
-using EnginePtr = std::unique_ptr<Engine, EngineRelease>;
 
-// Makes a new engine, or answers null when it cannot be made.
-using EngineFactory = std::function<EnginePtr()>;
-// Chooses the brain's move on the engine's board, protocol coordinates. An
-// empty chooser: the worker's own search, with its search info lines.
-using MoveChooser = std::function<BoardPoint(Engine&)>;
+// One entry of the command table.
+struct Command {
+    std::string_view word;
+    Flow (*run)(CommandInterpreter&, std::string_view arg);
+    Timing timing;
+    Block block;
+    // The word also matches as a case-insensitive prefix of the line's first
+    // word ("turn7,7", "beginning"), as the design's ten words always have.
+    bool prefix;
+};
 
-// The engine on the heap (it is about 30 MB); null when memory runs out.
-EnginePtr create_engine();
+// Makes a new engine using the session's tables, or answers null when it
+// cannot be made.
+using EngineFactory = std::function<EnginePtr(HashTables&)>;
 
 class CommandInterpreter {
 public:
+    // `shared_tables`: transposition tables the caller keeps across
+    // sessions (the fuzzer's); none: the session's own, of the default size.
     CommandInterpreter(std::istream& in, std::ostream& out, EngineFactory make_engine = create_engine,
-                       MoveChooser choose_move = {});
+                       MoveChooser choose_move = {}, HashTables* shared_tables = nullptr);
     CommandInterpreter(const CommandInterpreter&) = delete;
     CommandInterpreter& operator=(const CommandInterpreter&) = delete;
 
-    // The thread that runs turns; set before the first command.
+    // The thread that runs searches; set before the first command.
     void attach(TurnThread* turns) { turns_ = turns; }
 
     // read_line and dispatch until END or the end of input.
@@ -139,22 +138,19 @@ public:
     std::string_view line() const { return {line_, line_length_}; }
     // Executes the command in the line buffer.
     Flow dispatch();
+    // The entry of the command table that the line's first word names, and
+    // the text after the word; none for an unknown command.
+    const Command* find_command(std::string_view text, std::string_view& arg) const;
 
     // Writes one line and flushes it; lines of the two threads never mix.
     void reply(std::string_view text);
     // Blocks every later reply, once a reply being written is complete: the
-    // process can then end with a turn running and no line cut short. Gives
-    // up after `wait` (the worker may be stuck writing to a full pipe).
+    // process can then end with a search running and no line cut short.
+    // Gives up after `wait` (the worker may be stuck writing to a full pipe).
     void stop_replies(std::chrono::milliseconds wait) { (void)output_mutex_.try_lock_for(wait); }
 
     // A point "%d,%d" inside the board, or none.
     std::optional<BoardPoint> parse_point(std::string_view text) const;
-    // Whether p is an empty cell of the current board (an engine exists).
-    bool is_free(BoardPoint p) const;
-    // A stone of the side to move at p, an empty cell of the board.
-    void place_stone(int x, int y);
-    // place_stone, then the point as the reply.
-    void play_and_answer(int x, int y);
     // Begins a game on board_width x board_height with a new engine; false
     // when the size is refused (nothing changed then).
     bool new_game();
@@ -174,34 +170,58 @@ public:
     void sync_rule();
 
     void wait_worker();
-    void start_thinking();
+    // Waits until the running search, if one runs, has written its move;
+    // a search that runs until stopped is stopped first.
+    void stop_search();
+    // A request for a search of the current game under the INFO settings,
+    // with the blocked points left out.
+    SearchRequest search_request(SearchKind kind);
+    // Hands the request over; the brain is to move. After wait_worker.
+    void start_search(SearchRequest request);
+    // The brain's turn: start_search with an ordinary request.
+    void start_thinking() { start_search(search_request(SearchKind::Turn)); }
+    void when_idle(std::function<void()> job) { turns_->when_idle(std::move(job)); }
 
-    // Front-end state. The main thread changes the engine, the board size and
-    // move_number only after wait_worker; the worker uses them only during a
-    // turn.
-    std::int32_t board_width = 0;  // 0: no size known yet
-    std::int32_t board_height = 0;
-    std::int32_t move_number = 0;  // number of the next stone: 1 on an empty board
-    EnginePtr engine;
-    InfoSettings info;
-    MoveChooser choose_move;
-    // Set by YXSTOP, read by the running search at its clock check; cleared
-    // when a turn is handed to the worker.
-    std::atomic<bool> stop_request{false};
-    // The engine side (0 moves first) that plays the brain's stones in this
-    // game: the side to move whenever a turn is handed over, the side of a
-    // PLAY stone, the colour a SWAP2BOARD answer took. BOARD reads it to tell
-    // the brain's stones on the board from the opponent's.
-    std::int32_t brain_side = 0;
-    // Set with the SWAP2BOARD request's stones on the board: the worker's
-    // next turn answers the opening instead of moving, and clears it.
-    bool swap2_pending = false;
-
-private:
+    // A BOARD-like block's stones, as listed, and each point's mark (0: not
+    // listed): stone lines "x,y,who" up to "done".
     struct Stone {
         int x, y, who;
     };
+    struct StoneBlock {
+        std::vector<Stone> stones;
+        std::uint8_t mark[MAX_BOARD_SIZE][MAX_BOARD_SIZE] = {};
+    };
+    // Reads the block's lines; a line that is neither a stone of the board
+    // nor "done" ends it with the BOARD error line. False at the end of input.
+    bool read_stone_block(StoneBlock& block);
+    // The block is the whole new position, the side whose stones are marked
+    // 1 to move.
+    void impose_position(const StoneBlock& block);
 
+    // Front-end state. The main thread changes the game only after
+    // wait_worker; the search's thread uses it only during a search.
+    Game game;
+    InfoSettings info;
+    MoveChooser choose_move;
+    // Set by YXSTOP and by every command that stops the running search, read
+    // by the search at its clock check; cleared when a search is handed
+    // over. Another thread may set it while a search runs (the browser build
+    // does, from outside the interpreter).
+    std::atomic<bool> stop_request{false};
+    // Points the GUI has blocked: no search chooses them at the root until
+    // they are taken back or reset. Kept across games.
+    std::vector<BoardPoint> blocked;
+
+private:
+    std::unique_ptr<HashTables> own_tables_;
+
+public:
+    // The transposition tables of every engine of the session, resized only
+    // when a game starts (no search runs then), so that START costs no
+    // allocation unless the INFO settings asked for another size.
+    HashTables& tables;
+
+private:
     Flow on_info(std::string_view arg);
     Flow on_start(std::string_view arg);
     Flow on_rectstart(std::string_view arg);
@@ -216,16 +236,12 @@ private:
     Flow on_takeback(std::string_view arg);
     Flow on_swap2board(std::string_view arg);
 
+    Flow run_command(const Command& command, std::string_view arg);
+    bool skip_block(Block block);
     void start_game(int width, int height);
     void open_default_game();
-    // A BOARD block's stones, as listed, and each point's mark (0: not listed).
-    struct Block {
-        std::vector<Stone> stones;
-        std::uint8_t mark[MAX_BOARD_SIZE][MAX_BOARD_SIZE] = {};
-    };
-    void impose_position(const Block& block);
-    bool board_within(const Block& block) const;
-    bool add_missing_stones(const Block& block);
+    bool board_within(const StoneBlock& block) const;
+    bool add_missing_stones(const StoneBlock& block);
 
     std::streambuf* in_;
     std::ostream& out_;
@@ -237,6 +253,8 @@ private:
     // An INFO rule named no rule game: the notice goes out before the
     // brain's next move.
     bool rule_notice_pending_ = false;
+    // Whether the last search handed over runs until it is stopped.
+    bool search_until_stopped_ = false;
 };
 
 }  // namespace vantrel

@@ -1,9 +1,10 @@
-// The front end without a thread of its own: every turn is played at once
-// on the thread that handed it over, inside the command that asked for it.
-// The browser build runs the brain this way in its Web Worker (threads are
-// not to be had there); tests and the fuzzer use it for turns they can
-// predict. A stop request cannot arrive while such a turn runs: the caller
-// is busy playing it.
+// The front end without a thread of its own: every search is carried out at
+// once on the thread that handed it over, inside the command that asked for
+// it. The browser build runs the brain this way in its Web Worker (threads
+// are not to be had there); tests and the fuzzer use it for searches they
+// can predict. Commands cannot arrive while such a search runs, since the
+// caller is busy with it; a stop flag set from outside (the interpreter's
+// stop_request) still ends it at the next clock check.
 #pragma once
 
 #include "protocol/brain_turn.h"
@@ -17,10 +18,8 @@ public:
     ~SameThreadTurns() override { front_.attach(nullptr); }
 
     void wait_worker() override {}
-    void start_thinking() override {
-        front_.stop_request = false;
-        play_turn(front_, steady_ms());
-    }
+    void start_search(SearchRequest request) override { run_search(request); }
+    void when_idle(std::function<void()> job) override { job(); }
 
 private:
     CommandInterpreter& front_;

@@ -12,9 +12,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "protocol/command_interpreter.h"
 #include "protocol/turn_budget.h"
-#include "protocol/brain_turn.h"
 #include "search/fallback_move.h"
 #include "search/iterative_deepening.h"
 #include "search/pv_search.h"
@@ -22,12 +20,10 @@
 namespace vantrel {
 namespace {
 
-// The budget of the opening decision, by the rules of the brain's turn.
-std::int32_t swap2_budget_ms(CommandInterpreter& front) {
-    // The opening's stones are on the board, so move_number is that of the
-    // next stone, as for a turn (an empty board budgets like the first
-    // searched move).
-    const TurnBudget budget = budget_turn(front);
+// The budget of the opening decision, by the rules of the brain's turn (the
+// request's budget is that of the next stone, as for a turn; an empty board
+// budgets like the first searched move).
+std::int32_t swap2_budget_ms(const TurnBudget& budget) {
     // The decision below keeps STOP_MARGIN_MS back, as the design's turns
     // do; a budget that a manager's limit decides carries its own, smaller
     // reserve instead.
@@ -203,15 +199,18 @@ std::string swap2_reply(const Swap2Decision& decision) {
     return text;
 }
 
-void answer_swap2(CommandInterpreter& front) {
-    front.swap2_pending = false;
-    Engine& e = *front.engine;
-    const Swap2Decision d = decide_swap2(e, swap2_budget_ms(front));
-    for (int i = 0; i < d.count; ++i) front.place_stone(d.points[i].x, d.points[i].y);
+void answer_swap2(const SearchRequest& r) {
+    Game& g = *r.game;
+    Engine& e = *g.engine;
+    e.max_depth = r.max_depth;
+    e.node_limit = r.node_limit;
+    e.stop_request = r.stop;
+    const Swap2Decision d = decide_swap2(e, swap2_budget_ms(r.budget));
+    for (int i = 0; i < d.count; ++i) g.place_stone(d.points[i]);
     // The colour the answer took, or white when the opponent still chooses:
     // then a following BOARD that keeps these stones extends them.
-    front.brain_side = d.swap ? BLACK_SIDE : WHITE_SIDE;
-    front.reply(swap2_reply(d));
+    g.brain_side = d.swap ? BLACK_SIDE : WHITE_SIDE;
+    r.reply(swap2_reply(d));
 }
 
 }  // namespace vantrel

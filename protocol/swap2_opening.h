@@ -15,10 +15,9 @@
 #include <string>
 
 #include "board/engine_object.h"
+#include "protocol/search_request.h"
 
 namespace vantrel {
-
-class CommandInterpreter;
 
 // The stones a SWAP2BOARD request lists, one count per form of answer.
 inline constexpr int SWAP2_PROPOSE = 0;      // answer three stones: black, white, black
@@ -61,8 +60,9 @@ Swap2Decision decide_swap2(Engine& e, std::int32_t budget_ms);
 // "SWAP", or the points as "x,y" separated by blanks.
 std::string swap2_reply(const Swap2Decision& decision);
 
-// The worker's answer to a pending request: budget, decision, its stones
-// placed on the board, the brain's colour recorded, the reply written.
-void answer_swap2(CommandInterpreter& front);
+// The answer to a SWAP2BOARD request whose stones are on the request's
+// game: the decision within the request's budget, its stones placed, the
+// brain's colour recorded, the reply written.
+void answer_swap2(const SearchRequest& r);
 
 }  // namespace vantrel

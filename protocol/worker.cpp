@@ -1,5 +1,6 @@
-// The worker thread's loop: it waits for a turn to be handed over, plays it
-// (brain_turn.h) and reports itself idle again.
+// The worker thread's loop: it waits for a search to be handed over, carries
+// it out (brain_turn.h), runs the jobs that waited for its end and reports
+// itself idle again.
 #include "protocol/worker.h"
 
 #include "protocol/brain_turn.h"
@@ -21,19 +22,48 @@ Worker::~Worker() {
 
 void Worker::wait_worker() { done_event_.wait(); }
 
-void Worker::start_thinking() {
-    // A stop requested while no turn ran must not cut this one short.
-    front_.stop_request = false;
-    turn_started_ms_ = steady_ms();
+void Worker::start_search(SearchRequest request) {
+    request_ = std::move(request);
+    {
+        std::lock_guard lock(jobs_mutex_);
+        searching_ = true;
+    }
     done_event_.clear();
     start_event_.set();
+}
+
+void Worker::when_idle(std::function<void()> job) {
+    {
+        std::lock_guard lock(jobs_mutex_);
+        if (searching_) {
+            jobs_.push_back(std::move(job));
+            return;
+        }
+    }
+    job();
+}
+
+void Worker::run_jobs() {
+    for (;;) {
+        std::vector<std::function<void()>> jobs;
+        {
+            std::lock_guard lock(jobs_mutex_);
+            if (jobs_.empty()) {
+                searching_ = false;
+                return;
+            }
+            jobs.swap(jobs_);
+        }
+        for (auto& job : jobs) job();
+    }
 }
 
 void Worker::worker_loop() {
     for (;;) {
         start_event_.wait();
         if (stopping_) return;
-        play_turn(front_, turn_started_ms_);
+        run_search(request_);
+        run_jobs();
         done_event_.set();
     }
 }

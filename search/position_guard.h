@@ -24,7 +24,7 @@ public:
 
 private:
     struct Snapshot {
-        std::int32_t hash_index;
+        std::uint32_t hash_index;
         std::uint32_t hash_check1, hash_check2;
         std::int32_t move_count, side, other, ply;
         std::int32_t status_count[PLAYERS][STATUS_COUNT];

@@ -2,7 +2,9 @@
 // the threat search (near the root) or the outcome check (deeper) whether the
 // position is decided, and searches its ordered candidates with a null window
 // after the first. The best line goes into the PV table, whose row 0 holds the
-// move to play; the previous iteration's line is searched first.
+// move to play; the previous iteration's line is searched first. The root has
+// a function of its own: the same steps, with the root's own rules (its five
+// point, its single candidate) and the moves a filter leaves out.
 #include "search/pv_search.h"
 
 #include <algorithm>
@@ -23,6 +25,26 @@ namespace {
 constexpr int FOLLOW_PV_PRIORITY = 25020;
 
 int decided_score(int outcome) { return outcome > 0 ? WIN_SCORE - outcome : -WIN_SCORE - outcome; }
+
+bool is_excluded(std::span<const Point> excluded, int x, int y) {
+    return std::any_of(excluded.begin(), excluded.end(), [&](Point p) { return p.x == x && p.y == y; });
+}
+
+// Drops the left-out moves from the list, keeping the order of the rest.
+void drop_excluded(CandidateList& list, std::span<const Point> excluded) {
+    int kept = 0;
+    for (int i = 0; i < list.count; ++i)
+        if (!is_excluded(excluded, list.entries[i].x, list.entries[i].y)) list.entries[kept++] = list.entries[i];
+    list.count = kept;
+}
+
+// One child of a node searched with a null window after the first move.
+int search_child(Engine& e, int depth, int alpha, int beta, bool first) {
+    if (first) return -pv_search(e, depth - 1, false, -beta, -alpha);
+    int v = -pv_search(e, depth - 1, false, -alpha - 1, -alpha);
+    if (alpha < v && v < beta) v = -pv_search(e, depth - 1, false, -beta, -alpha);
+    return v;
+}
 
 }  // namespace
 
@@ -52,11 +74,9 @@ void follow_previous_line(Engine& e, CandidateList& list, int priority) {
 }
 
 int pv_search(Engine& e, int depth, bool root, int alpha, int beta) {
+    if (root) return pv_search_root(e, depth, alpha, beta, RootFilter{});
     if (e.time_up) return evaluate(e);
-    if (root)
-        clock_check(e);
-    else
-        poll_clock(e);
+    poll_clock(e);
 
     e.pv_table.pv_length[e.ply] = e.ply;
     int best = alpha - 1;
@@ -71,25 +91,13 @@ int pv_search(Engine& e, int depth, bool root, int alpha, int beta) {
     // A threat search cut short by the clock decided nothing; the caller
     // discards this node's value.
     if (e.time_up) return best;
-    if (!root) {
-        if (outcome != 0) return decided_score(outcome);
-    } else if (outcome == 1) {
-        int fx = 0, fy = 0;
-        if (first_with_status(e, e.side, STATUS_FIVE, fx, fy)) {
-            pv_record(e, fx, fy);
-            return WIN_SCORE - 1;
-        }
-    }
+    if (outcome != 0) return decided_score(outcome);
 
     // The PV table has no row below the last: a node there is a leaf.
     if (depth <= 0 || e.ply >= MAX_SEARCH_DEPTH) return evaluate(e);
 
     CandidateList list;
     generate_candidates(e, list);
-    if (root && list.count == 1) {
-        pv_record(e, list.entries[0].x, list.entries[0].y);
-        return evaluate(e);
-    }
     follow_previous_line(e, list, FOLLOW_PV_PRIORITY);
     sort_candidates(list);
     if (list.count == 0) list_near_cells(e, list);
@@ -97,13 +105,7 @@ int pv_search(Engine& e, int depth, bool root, int alpha, int beta) {
     for (int i = 0; i < list.count; ++i) {
         const Candidate& c = list.entries[i];
         e.make(c.x, c.y);
-        int v;
-        if (i == 0) {
-            v = -pv_search(e, depth - 1, false, -beta, -alpha);
-        } else {
-            v = -pv_search(e, depth - 1, false, -alpha - 1, -alpha);
-            if (alpha < v && v < beta) v = -pv_search(e, depth - 1, false, -beta, -alpha);
-        }
+        const int v = search_child(e, depth, alpha, beta, i == 0);
         e.undo();
         if (e.time_up) return best;
         if (v > best) {
@@ -121,6 +123,85 @@ int pv_search(Engine& e, int depth, bool root, int alpha, int beta) {
         }
     }
     e.hash.search_store(best_move, best, bound, depth);
+    return best;
+}
+
+int pv_search_root(Engine& e, int depth, int alpha, int beta, const RootFilter& filter) {
+    if (e.time_up) return evaluate(e);
+    clock_check(e);
+    const bool filtered = !filter.excluded.empty();
+
+    e.pv_table.pv_length[e.ply] = e.ply;
+    int best = alpha - 1;
+    int best_move = 0;
+    int bound = BOUND_UPPER;
+
+    if (!filtered) {
+        ProbeOut probe_out;
+        const int probed = e.hash.search_probe(alpha, beta, depth, e.ply, probe_out);
+        if (probed != PROBE_MISS && probed != PROBE_MOVE_ONLY) return probed;
+    }
+
+    const int outcome = threat_search(e);
+    if (e.time_up) return best;
+    // The side to move makes five at once: its first five point that is not
+    // left out, searching nothing.
+    if (outcome == 1) {
+        int fx = 0, fy = 0;
+        const bool found = scan_status(e, e.side, STATUS_FIVE, STATUS_FIVE, [&](int x, int y) {
+            if (is_excluded(filter.excluded, x, y)) return false;
+            fx = x;
+            fy = y;
+            return true;
+        });
+        if (found) {
+            pv_record(e, fx, fy);
+            return WIN_SCORE - 1;
+        }
+    }
+
+    if (depth <= 0 || e.ply >= MAX_SEARCH_DEPTH) return evaluate(e);
+
+    CandidateList list;
+    generate_candidates(e, list);
+    const bool had_candidates = list.count > 0;
+    if (filtered) drop_excluded(list, filter.excluded);
+    if (!filtered && list.count == 1) {
+        pv_record(e, list.entries[0].x, list.entries[0].y);
+        return evaluate(e);
+    }
+    follow_previous_line(e, list, FOLLOW_PV_PRIORITY);
+    sort_candidates(list);
+    if (!had_candidates) {
+        list_near_cells(e, list);
+        if (filtered) drop_excluded(list, filter.excluded);
+    }
+    for (int i = 0; i < list.count; ++i) {
+        const Candidate& c = list.entries[i];
+        const Point move{static_cast<std::uint8_t>(c.x), static_cast<std::uint8_t>(c.y)};
+        if (filter.on_move) (*filter.on_move)(move, false);
+        e.make(c.x, c.y);
+        const int v = search_child(e, depth, alpha, beta, i == 0);
+        e.undo();
+        if (e.time_up) return best;
+        if (filter.on_move) (*filter.on_move)(move, true);
+        if (v > best) {
+            best = v;
+            best_move = c.x + 256 * c.y;
+            if (v >= beta) {
+                bound = BOUND_LOWER;
+                break;
+            }
+            if (v > alpha) {
+                alpha = v;
+                bound = BOUND_EXACT;
+                pv_record(e, c.x, c.y);
+            }
+        }
+    }
+    // With no move to search, best is still alpha - 1: NO_ROOT_MOVE for the
+    // root window.
+    if (!filtered) e.hash.search_store(best_move, best, bound, depth);
     return best;
 }
 

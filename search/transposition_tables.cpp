@@ -12,11 +12,6 @@ inline bool matches(const SearchEntry& entry, const HashStore& h) {
     return entry.check1 == h.hash_check1 && entry.check2 == h.hash_check2;
 }
 
-// hash_index stays below 2^18, so only the first eighth of the threat table
-// is ever used (the rest is never even written); the mask keeps the slot in
-// that part all the same.
-inline int threat_slot(const HashStore& h) { return h.hash_index & (REACHABLE_THREAT_SLOTS - 1); }
-
 // The 8-bit value field of a threat entry.
 inline constexpr int THREAT_VALUE_MIN = -128;
 inline constexpr int THREAT_VALUE_MAX = 127;
@@ -60,8 +55,8 @@ void HashStore::search_store(int move, int value, int flags, int depth) {
     // A deeper bounded entry stays, even one of another position: the check
     // words are deliberately not compared.
     if (has_bound(entry) && entry.depth > depth) return;
-    stored_since_clear = true;
-    bounds_since_clear = true;
+    tables.stored_since_clear = true;
+    tables.bounds_since_clear = true;
     entry.best_move = unpack_move(move);
     entry.value = static_cast<std::int16_t>(value);
     entry.flags = static_cast<std::uint8_t>(flags);
@@ -72,7 +67,7 @@ void HashStore::search_store(int move, int value, int flags, int depth) {
 
 void HashStore::search_store_fixed(int value, int depth, int stones, int move) {
     SearchEntry& entry = SearchTable[hash_index];
-    stored_since_clear = true;
+    tables.stored_since_clear = true;
     entry.value = static_cast<std::int16_t>(value);
     entry.depth = static_cast<std::int16_t>(depth);
     entry.stones = static_cast<std::uint16_t>(stones);
@@ -97,13 +92,13 @@ bool HashStore::stored_move(int& x, int& y) const {
 }
 
 void HashStore::clear_bounds() {
-    if (!bounds_since_clear) return;
-    bounds_since_clear = false;
+    if (!tables.bounds_since_clear) return;
+    tables.bounds_since_clear = false;
     for (SearchEntry& entry : SearchTable) entry.flags = 0;
 }
 
 bool HashStore::threat_probe(int& value) const {
-    const ThreatEntry& entry = ThreatTable[threat_slot(*this)];
+    const ThreatEntry& entry = ThreatTable[hash_index];
     if (entry.check1 != hash_check1 || entry.check2 != hash_check2) return false;
     value = entry.value;
     return true;
@@ -113,8 +108,8 @@ void HashStore::threat_store(int value, int move) {
     // A forced line longer than the field can count is not worth a wrong
     // entry: leave the slot as it was.
     if (value < THREAT_VALUE_MIN || value > THREAT_VALUE_MAX) return;
-    ThreatEntry& entry = ThreatTable[threat_slot(*this)];
-    stored_since_clear = true;
+    ThreatEntry& entry = ThreatTable[hash_index];
+    tables.stored_since_clear = true;
     entry.check1 = hash_check1;
     entry.check2 = hash_check2;
     entry.value = static_cast<std::int8_t>(value);

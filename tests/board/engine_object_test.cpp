@@ -103,7 +103,7 @@ TEST(EngineReset, SmallerBoardAfterLargerGameLeavesNoTrace) {
 TEST(EngineReset, EmptiesBothTablesButKeepsStoredMoves) {
     auto e = new_engine(15);
     e->move(7, 7);
-    const int slot = e->hash.hash_index;
+    const std::uint32_t slot = e->hash.hash_index;
     e->hash.search_store(pack_move(9, 10), 100, BOUND_EXACT, 3);
     e->hash.threat_store(5, pack_move(7, 7));
     e->reset(15);
@@ -138,7 +138,7 @@ TEST(EngineObject, FixedOperations) {
     auto e = new_engine(15);
     EXPECT_STREQ(e->name(), "Vantrel");
     e->move(7, 7);
-    const int index = e->hash.hash_index;
+    const std::uint32_t index = e->hash.hash_index;
     e->idle();
     EXPECT_EQ(e->hash.hash_index, index);
     EXPECT_EQ(e->move_count, 1);
@@ -151,8 +151,7 @@ TEST(EngineObject, FreshEngineHasNoStoredMoves) {
         EXPECT_EQ(e->hash.SearchTable[i].best_move.x, 0);
         EXPECT_EQ(e->hash.SearchTable[i].best_move.y, 0);
     }
-    // Of the threat table only the part that a hash index reaches.
-    for (int i = 0; i < REACHABLE_THREAT_SLOTS; i += 997) {
+    for (int i = 0; i < SEARCH_TABLE_SIZE; i += 997) {
         const ThreatEntry& t = e->hash.ThreatTable[i];
         EXPECT_EQ(t.check1 | t.check2, 0u);
         EXPECT_EQ(t.best_move.x | t.best_move.y, 0);

@@ -1,8 +1,8 @@
 // Golden transcripts: each tests/data/transcripts/<name>.in is written whole
 // to the real brain, its input is then closed, and everything the brain
 // writes must equal <name>.out line by line. An expected line "@move" stands
-// for any point "x,y", so that transcripts hold whatever move the search
-// chooses. The search info lines ("MESSAGE depth ...", one per iteration,
+// for any point "x,y", and "@pair" for two ("x,y x,y"), so that transcripts
+// hold whatever move the search chooses. The search info lines ("MESSAGE depth ...", one per iteration,
 // as many as the clock allows) are dropped before comparing; every other
 // line, other MESSAGE lines included, is exact. The brain must exit with
 // status 0.
@@ -60,7 +60,12 @@ bool is_point(const std::string& line) {
 }
 
 bool line_matches(const std::string& expected, const std::string& actual) {
-    return expected == "@move" ? is_point(actual) : expected == actual;
+    if (expected == "@move") return is_point(actual);
+    if (expected == "@pair") {
+        const std::size_t blank = actual.find(' ');
+        return blank != std::string::npos && is_point(actual.substr(0, blank)) && is_point(actual.substr(blank + 1));
+    }
+    return expected == actual;
 }
 
 class GoldenTranscript : public ::testing::TestWithParam<std::string> {};

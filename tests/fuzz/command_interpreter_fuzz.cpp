@@ -2,8 +2,10 @@
 // Turns are played at once on the fuzzing thread and never search for long:
 // the search gets the smallest budget, or a hostile chooser answers points
 // that are outside the board or taken; the opening decisions read a clock
-// that runs ever faster. After every input the game must be
-// consistent and every reply line one the protocol knows.
+// that runs ever faster, and a search that would run until stopped (the
+// analysis GUI's unlimited time) is stopped by that clock too. After every
+// input the game must be consistent and every reply line one the protocol
+// knows.
 //
 // The first byte of an input selects the set-up (its low two bits); the
 // corpus files are real command scripts behind a digit '0' to '3':
@@ -11,6 +13,7 @@
 //          set: a chooser that answers off-board and occupied points
 //   bit 1  set: every second engine creation fails
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,9 +21,11 @@
 #include <string>
 #include <string_view>
 
+#include "protocol/analysis_commands.h"
 #include "protocol/command_interpreter.h"
-#include "protocol/turn_budget.h"
+#include "protocol/reply_lines.h"
 #include "protocol/same_thread_turns.h"
+#include "protocol/turn_budget.h"
 #include "search/iterative_deepening.h"
 
 namespace {
@@ -44,10 +49,12 @@ bool is_known_reply(std::string_view line) {
     for (const std::string_view known :
          {OK_REPLY, ABOUT_REPLY, SIZE_ERROR_REPLY, RECTSTART_ERROR_REPLY, COORDINATES_ERROR_REPLY, OCCUPIED_ERROR_REPLY,
           BOARD_ERROR_REPLY, FULL_BOARD_REPLY, UNKNOWN_REPLY, NO_STONE_REPLY, NOT_LAST_STONE_REPLY,
-          SWAP2_LINE_ERROR_REPLY, SWAP2_COUNT_ERROR_REPLY, FREESTYLE_ONLY_REPLY, std::string_view("SWAP"),
-          std::string_view("Korvel Engine Load Error!"), std::string_view("")})
+          SWAP2_LINE_ERROR_REPLY, SWAP2_COUNT_ERROR_REPLY, BLOCK_LINE_ERROR_REPLY, FREESTYLE_ONLY_REPLY,
+          MAX_THREADS_REPLY, std::string_view("SWAP"), std::string_view("Korvel Engine Load Error!"),
+          std::string_view("")})
         if (line == known) return true;
-    return line.starts_with("MESSAGE depth ");
+    return line.starts_with(SEARCH_INFO_PREFIX) || line.starts_with("MESSAGE INFO MAX_HASH_SIZE ") ||
+           is_analysis_line(line);
 }
 
 // The engine's clock outside the chooser's turns, that is in the opening
@@ -61,9 +68,15 @@ std::int64_t growing_clock_ms = 0;
 constexpr std::int64_t GROWING_CLOCK_GROWTH = 1024;
 constexpr std::int64_t GROWING_CLOCK_STRIDE = std::int64_t{1} << 32;
 
+// A search without a deadline is stopped, as the GUI's stop button would,
+// once the clock has run this far: a few reads past the stride.
+constexpr std::int64_t STOP_SEARCH_AT_MS = GROWING_CLOCK_STRIDE * 8;
+std::atomic<bool>* stop_flag = nullptr;
+
 std::int64_t growing_clock() {
     growing_clock_ms = growing_clock_ms < GROWING_CLOCK_STRIDE ? growing_clock_ms * GROWING_CLOCK_GROWTH + 1
                                                                : growing_clock_ms + GROWING_CLOCK_STRIDE;
+    if (growing_clock_ms > STOP_SEARCH_AT_MS && stop_flag) stop_flag->store(true);
     return growing_clock_ms;
 }
 
@@ -92,7 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reused->clock = growing_clock;
     growing_clock_ms = 0;
     int creations = 0;
-    EngineFactory factory = [&]() -> EnginePtr {
+    EngineFactory factory = [&](HashTables&) -> EnginePtr {
         ++creations;
         if ((mode & 2u) && creations % 2 == 0) return nullptr;
         return EnginePtr(reused, EngineRelease{[](Engine*) {}});
@@ -121,22 +134,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         };
     }
 
-    CommandInterpreter front(in, out, factory, chooser);
+    // Tables kept across inputs like the engine: making them anew for every
+    // input would cost more than most inputs.
+    static HashTables tables(MIN_TABLE_BITS);
+    CommandInterpreter front(in, out, factory, chooser, &tables);
     SameThreadTurns turns(front);
+    stop_flag = &front.stop_request;
     front.run();
+    stop_flag = nullptr;
 
     // The game: stones only on the board, as many as the numbering says.
-    if (front.engine) {
-        const Engine& e = *front.engine;
-        check(e.board_width == front.board_width && e.board_height == front.board_height, "engine size");
-        check(e.move_count == front.move_number - 1, "move numbering");
+    if (front.game.engine) {
+        const Engine& e = *front.game.engine;
+        check(e.board_width == front.game.board_width && e.board_height == front.game.board_height, "engine size");
         for (int i = 0; i < e.move_count; ++i) {
             const int x = e.history[i].x - MARGIN, y = e.history[i].y - MARGIN;
             check(x >= 0 && x < e.board_width && y >= 0 && y < e.board_height, "stone outside the board");
             check(e.cell(x + MARGIN, y + MARGIN).state == i % 2, "stone of the wrong colour");
         }
     }
-    check(front.board_width == 0 || (front.board_width >= MIN_BOARD_SIZE && front.board_width <= MAX_BOARD_SIZE),
+    check(front.game.board_width == 0 ||
+              (front.game.board_width >= MIN_BOARD_SIZE && front.game.board_width <= MAX_BOARD_SIZE),
           "board width");
     // Every reply a known line or a point on a board the engine can hold.
     std::istringstream replies(out.str());

@@ -66,7 +66,7 @@ TEST(CommandInterpreterLines, PartialLastLineIsNotExecuted) {
     InlineSession s;
     EXPECT_EQ(s.send("START 15\nBEGIN"), Lines{"OK"});
     EXPECT_EQ(s.last_flow, Flow::EndOfInput);
-    EXPECT_EQ(s.front.move_number, 1);
+    EXPECT_EQ(s.front.game.move_number(), 1);
 }
 
 // ---------------------------------------------------------------- dispatch
@@ -90,21 +90,21 @@ TEST(CommandInterpreterDispatch, UnmatchedLinesAreUnknown) {
         SCOPED_TRACE(line);
         EXPECT_EQ(s.send(std::string(line) + "\n"), Lines{"UNKNOWN command"});
     }
-    EXPECT_EQ(s.front.board_width, 0);
-    EXPECT_EQ(s.front.engine, nullptr);
+    EXPECT_EQ(s.front.game.board_width, 0);
+    EXPECT_EQ(s.front.game.engine, nullptr);
 }
 
 TEST(CommandInterpreterDispatch, RestartIsNotTakenForRectstartOrStart) {
     InlineSession s;
     s.send("START 15\nTURN 7,7\n");
-    Engine* engine = s.front.engine.get();
+    Engine* engine = s.front.game.engine.get();
     EXPECT_EQ(s.send("RESTART\n"), Lines{"OK"});
-    EXPECT_EQ(s.front.engine.get(), engine);
-    EXPECT_EQ(s.front.board_width, 15);
+    EXPECT_EQ(s.front.game.engine.get(), engine);
+    EXPECT_EQ(s.front.game.board_width, 15);
     EXPECT_EQ(s.send("RECTSTART 20,15\n"), Lines{"OK"});
-    EXPECT_NE(s.front.engine.get(), nullptr);
-    EXPECT_EQ(s.front.board_width, 20);
-    EXPECT_EQ(s.front.board_height, 15);
+    EXPECT_NE(s.front.game.engine.get(), nullptr);
+    EXPECT_EQ(s.front.game.board_width, 20);
+    EXPECT_EQ(s.front.game.board_height, 15);
 }
 
 // ---------------------------------------------------------------- START, RECTSTART
@@ -112,35 +112,35 @@ TEST(CommandInterpreterDispatch, RestartIsNotTakenForRectstartOrStart) {
 TEST(CommandInterpreterStart, OneOrTwoNumbers) {
     InlineSession s;
     EXPECT_EQ(s.send("START 15\n"), Lines{"OK"});
-    EXPECT_EQ(s.front.board_width, 15);
-    EXPECT_EQ(s.front.board_height, 15);
-    EXPECT_EQ(s.front.engine->board_width, 15);
-    EXPECT_EQ(s.front.engine->board_height, 15);
-    EXPECT_EQ(s.front.engine->max_depth, NEW_GAME_MAX_DEPTH);
-    EXPECT_EQ(s.front.engine->turn_time_ms, NEW_GAME_TURN_TIME_MS);
-    EXPECT_EQ(s.front.move_number, 1);
+    EXPECT_EQ(s.front.game.board_width, 15);
+    EXPECT_EQ(s.front.game.board_height, 15);
+    EXPECT_EQ(s.front.game.engine->board_width, 15);
+    EXPECT_EQ(s.front.game.engine->board_height, 15);
+    EXPECT_EQ(s.front.game.engine->max_depth, NEW_GAME_MAX_DEPTH);
+    EXPECT_EQ(s.front.game.engine->turn_time_ms, NEW_GAME_TURN_TIME_MS);
+    EXPECT_EQ(s.front.game.move_number(), 1);
     EXPECT_EQ(s.send("START 15 15\n"), Lines{"OK"});
-    EXPECT_EQ(s.front.board_height, 15);
+    EXPECT_EQ(s.front.game.board_height, 15);
     // A comma is not a blank: the second number is not read.
     EXPECT_EQ(s.send("START 12,19\n"), Lines{"OK"});
-    EXPECT_EQ(s.front.board_width, 12);
-    EXPECT_EQ(s.front.board_height, 12);
+    EXPECT_EQ(s.front.game.board_width, 12);
+    EXPECT_EQ(s.front.game.board_height, 12);
 }
 
 TEST(CommandInterpreterStart, WithoutNumbersRepeatsTheLastSizeOnAFreshBoard) {
     InlineSession s;
     s.send("START 9\nTURN 4,4\n");
     EXPECT_EQ(s.send("START\n"), Lines{"OK"});
-    EXPECT_EQ(s.front.board_width, 9);
-    EXPECT_EQ(s.front.engine->move_count, 0);
+    EXPECT_EQ(s.front.game.board_width, 9);
+    EXPECT_EQ(s.front.game.engine->move_count, 0);
     EXPECT_EQ(s.send("BEGIN\n"), Lines{"4,4"});
 }
 
 TEST(CommandInterpreterStart, WithoutNumbersBeforeAnyGameOpensTheDefaultFirst) {
     InlineSession s;
     EXPECT_EQ(s.send("START\n"), (Lines{"OK", "OK"}));
-    EXPECT_EQ(s.front.board_width, DEFAULT_BOARD_SIZE);
-    EXPECT_EQ(s.front.board_height, DEFAULT_BOARD_SIZE);
+    EXPECT_EQ(s.front.game.board_width, DEFAULT_BOARD_SIZE);
+    EXPECT_EQ(s.front.game.board_height, DEFAULT_BOARD_SIZE);
 }
 
 // Sizes the engine cannot hold are refused like sizes outside 5..100, and the
@@ -148,16 +148,16 @@ TEST(CommandInterpreterStart, WithoutNumbersBeforeAnyGameOpensTheDefaultFirst) {
 TEST(CommandInterpreterStart, RefusedSizesKeepTheEarlierGame) {
     InlineSession s;
     s.send("START 15\nTURN 7,7\n");
-    Engine* engine = s.front.engine.get();
-    const int move_number = s.front.move_number;
+    Engine* engine = s.front.game.engine.get();
+    const int move_number = s.front.game.move_number();
     for (const char* line : {"START 4", "START 101", "START 33", "START 100", "START 15 33", "START 33 15",
                              "START 15 4", "START -15", "RECTSTART 33,20", "RECTSTART 20,4", "RECTSTART 5,101"}) {
         SCOPED_TRACE(line);
         EXPECT_EQ(s.send(std::string(line) + "\n"), Lines{"ERROR size of the board"});
-        EXPECT_EQ(s.front.board_width, 15);
-        EXPECT_EQ(s.front.board_height, 15);
-        EXPECT_EQ(s.front.engine.get(), engine);
-        EXPECT_EQ(s.front.move_number, move_number);
+        EXPECT_EQ(s.front.game.board_width, 15);
+        EXPECT_EQ(s.front.game.board_height, 15);
+        EXPECT_EQ(s.front.game.engine.get(), engine);
+        EXPECT_EQ(s.front.game.move_number(), move_number);
     }
     EXPECT_EQ(engine->board_width, 15);
     EXPECT_EQ(s.send("TURN 7,7\n"), Lines{"ERROR occupied point"});
@@ -167,8 +167,8 @@ TEST(CommandInterpreterStart, RefusedSizesKeepTheEarlierGame) {
 TEST(CommandInterpreterStart, RefusedSizeBeforeAnyGameLeavesNoSize) {
     InlineSession s;
     EXPECT_EQ(s.send("START 40\n"), Lines{"ERROR size of the board"});
-    EXPECT_EQ(s.front.board_width, 0);
-    EXPECT_EQ(s.front.engine, nullptr);
+    EXPECT_EQ(s.front.game.board_width, 0);
+    EXPECT_EQ(s.front.game.engine, nullptr);
     // The next command that needs a game opens the default one.
     EXPECT_EQ(s.send("BEGIN\n"), (Lines{"OK", "10,10"}));
 }
@@ -186,13 +186,13 @@ TEST(CommandInterpreterStart, RectstartNeedsTwoNumbersAroundAComma) {
     for (const char* line : {"RECTSTART 20 15", "RECTSTART 20", "RECTSTART", "RECTSTART ,15", "RECTSTART x,y"}) {
         SCOPED_TRACE(line);
         EXPECT_EQ(s.send(std::string(line) + "\n"), Lines{"ERROR bad RECTSTART parameters"});
-        EXPECT_EQ(s.front.board_width, 15);
+        EXPECT_EQ(s.front.game.board_width, 15);
     }
     for (const char* line : {"RECTSTART 20,15", "RECTSTART 20 ,15", "RECTSTART 20 , 15", "rectstart 20, 15"}) {
         SCOPED_TRACE(line);
         EXPECT_EQ(s.send(std::string(line) + "\n"), Lines{"OK"});
-        EXPECT_EQ(s.front.board_width, 20);
-        EXPECT_EQ(s.front.board_height, 15);
+        EXPECT_EQ(s.front.game.board_width, 20);
+        EXPECT_EQ(s.front.game.board_height, 15);
     }
 }
 
@@ -201,8 +201,8 @@ TEST(CommandInterpreterStart, RectstartNeedsTwoNumbersAroundAComma) {
 TEST(CommandInterpreterStart, RectangularBoardsArePlayedExactly) {
     InlineSession s;
     EXPECT_EQ(s.send("RECTSTART 20,10\nBEGIN\n"), (Lines{"OK", "10,5"}));
-    EXPECT_EQ(s.front.engine->board_width, 20);
-    EXPECT_EQ(s.front.engine->board_height, 10);
+    EXPECT_EQ(s.front.game.engine->board_width, 20);
+    EXPECT_EQ(s.front.game.engine->board_height, 10);
     EXPECT_EQ(s.state(19, 9), EMPTY);
     EXPECT_EQ(s.state(19, 10), OUTSIDE);
     EXPECT_EQ(s.send("TURN 10,10\n"), Lines{"ERROR bad coordinates"});
@@ -227,13 +227,13 @@ TEST(CommandInterpreterStart, SearchedMovesStayInsideRectangles) {
         // Stones along the long edge, far from the centre, and the replies.
         for (int i = 0; i < 6; ++i) {
             const int x = w > h ? i * 2 : 0, y = w > h ? 0 : i * 2;
-            if (!s.front.is_free({x, y})) continue;
+            if (!s.front.game.is_free({x, y})) continue;
             const Lines out = s.send("TURN " + std::to_string(x) + "," + std::to_string(y) + "\n");
             ASSERT_EQ(out.size(), 1u);
             int mx = -1, my = -1;
             ASSERT_EQ(std::sscanf(out[0].c_str(), "%d,%d", &mx, &my), 2) << out[0];
             ASSERT_TRUE(mx >= 0 && mx < w && my >= 0 && my < h) << out[0];
-            EXPECT_EQ(s.state(mx, my), s.front.engine->other) << "the brain's stone is where it said";
+            EXPECT_EQ(s.state(mx, my), s.front.game.engine->other) << "the brain's stone is where it said";
         }
     }
 }
@@ -244,8 +244,8 @@ TEST(CommandInterpreterDefaultGame, FirstCommandsOpenTwentyByTwenty) {
     {
         InlineSession s;
         EXPECT_EQ(s.send("TURN 7,7\n"), (Lines{"OK", "0,0"}));
-        EXPECT_EQ(s.front.board_width, 20);
-        EXPECT_EQ(s.front.board_height, 20);
+        EXPECT_EQ(s.front.game.board_width, 20);
+        EXPECT_EQ(s.front.game.board_height, 20);
     }
     {
         InlineSession s;
@@ -264,8 +264,8 @@ TEST(CommandInterpreterDefaultGame, FirstCommandsOpenTwentyByTwenty) {
         InlineSession s;
         EXPECT_EQ(s.send("INFO timeout_turn 100\nABOUT\nxyz\nRECTSTART 1\n"),
                   (Lines{std::string(ABOUT_REPLY), "UNKNOWN command", "ERROR bad RECTSTART parameters"}));
-        EXPECT_EQ(s.front.board_width, 0);
-        EXPECT_EQ(s.front.engine, nullptr);
+        EXPECT_EQ(s.front.game.board_width, 0);
+        EXPECT_EQ(s.front.game.engine, nullptr);
     }
 }
 
@@ -277,8 +277,8 @@ TEST(CommandInterpreterMoves, TurnPlacesTheOpponentsStoneAndTheBrainAnswers) {
     EXPECT_EQ(s.send("TURN 7, 7\n"), Lines{"0,0"});
     EXPECT_EQ(s.state(7, 7), 0);
     EXPECT_EQ(s.state(0, 0), 1);
-    EXPECT_EQ(s.front.move_number, 3);
-    EXPECT_EQ(s.front.engine->move_count, 2);
+    EXPECT_EQ(s.front.game.move_number(), 3);
+    EXPECT_EQ(s.front.game.engine->move_count, 2);
 }
 
 TEST(CommandInterpreterMoves, BadCoordinatesPlaceNothingAndStartNoTurn) {
@@ -288,8 +288,8 @@ TEST(CommandInterpreterMoves, BadCoordinatesPlaceNothingAndStartNoTurn) {
                              "TURN a,b", "PLAY 7 ,7", "PLAY 15,3", "PLAY", "TURN 4294967303,7"}) {
         SCOPED_TRACE(line);
         EXPECT_EQ(s.send(std::string(line) + "\n"), Lines{"ERROR bad coordinates"});
-        EXPECT_EQ(s.front.move_number, 1);
-        EXPECT_EQ(s.front.engine->move_count, 0);
+        EXPECT_EQ(s.front.game.move_number(), 1);
+        EXPECT_EQ(s.front.game.engine->move_count, 0);
     }
     EXPECT_TRUE(s.budgets.empty());
     EXPECT_EQ(s.send("TURN 14,14\n"), Lines{"0,0"});
@@ -298,12 +298,12 @@ TEST(CommandInterpreterMoves, BadCoordinatesPlaceNothingAndStartNoTurn) {
 TEST(CommandInterpreterMoves, OccupiedPointsAreRefused) {
     InlineSession s;
     s.send("START 15\nTURN 7,7\n");  // the brain answers 0,0
-    const int move_number = s.front.move_number;
+    const int move_number = s.front.game.move_number();
     for (const char* line : {"TURN 7,7", "TURN 0,0", "PLAY 7,7", "PLAY 0,0"}) {
         SCOPED_TRACE(line);
         EXPECT_EQ(s.send(std::string(line) + "\n"), Lines{"ERROR occupied point"});
-        EXPECT_EQ(s.front.move_number, move_number);
-        EXPECT_EQ(s.front.engine->move_count, 2);
+        EXPECT_EQ(s.front.game.move_number(), move_number);
+        EXPECT_EQ(s.front.game.engine->move_count, 2);
     }
     EXPECT_EQ(s.budgets.size(), 1u);
 }
@@ -315,7 +315,7 @@ TEST(CommandInterpreterMoves, PlayGivesTheStoneToTheSideToMoveAndEchoesIt) {
     EXPECT_EQ(s.state(3, 4), 0);
     EXPECT_EQ(s.state(5, 6), 1);
     EXPECT_EQ(s.state(1, 1), 0);
-    EXPECT_EQ(s.front.move_number, 4);
+    EXPECT_EQ(s.front.game.move_number(), 4);
     EXPECT_TRUE(s.budgets.empty());
 }
 
@@ -332,13 +332,13 @@ TEST(CommandInterpreterMoves, BeginOpensAtTheCentreWithoutASearch) {
 TEST(CommandInterpreterMoves, RestartClearsTheBoardAndKeepsTheEngineSettings) {
     InlineSession s;
     s.send("START 15\nTURN 7,7\nTURN 8,8\n");
-    s.front.engine->max_depth = 9;
+    s.front.game.engine->max_depth = 9;
     EXPECT_EQ(s.send("RESTART\n"), Lines{"OK"});
-    EXPECT_EQ(s.front.move_number, 1);
-    EXPECT_EQ(s.front.engine->move_count, 0);
+    EXPECT_EQ(s.front.game.move_number(), 1);
+    EXPECT_EQ(s.front.game.engine->move_count, 0);
     EXPECT_EQ(s.state(7, 7), EMPTY);
-    EXPECT_EQ(s.front.engine->max_depth, 9);
-    EXPECT_EQ(s.front.engine->side, 0);
+    EXPECT_EQ(s.front.game.engine->max_depth, 9);
+    EXPECT_EQ(s.front.game.engine->side, 0);
     EXPECT_EQ(s.send("TURN 7,7\n"), Lines{"0,0"});
     EXPECT_EQ(s.state(7, 7), 0);
 }
@@ -460,7 +460,7 @@ TEST(CommandInterpreterBoard, BlockEndedByDoneInAnyCase) {
     InlineSession s;
     s.send("START 15\n");
     EXPECT_EQ(s.send("BOARD\n7,7,1\n8,8,2\n7,8,1\n9,9,2\nDoNe\n"), Lines{"0,0"});
-    EXPECT_EQ(s.front.move_number, 6);
+    EXPECT_EQ(s.front.game.move_number(), 6);
     // Listed in the order of play; the brain moved first (player 0).
     EXPECT_EQ(s.state(7, 7), 0);
     EXPECT_EQ(s.state(8, 8), 1);
@@ -481,7 +481,7 @@ TEST(CommandInterpreterBoard, InvalidLineEndsTheBlockKeepsItsStonesAndTheBrainPl
         EXPECT_EQ(s.state(7, 7), 1);
         EXPECT_EQ(s.state(0, 0), 0);
         EXPECT_EQ(s.state(3, 3), EMPTY);
-        EXPECT_EQ(s.front.engine->move_count, 3);
+        EXPECT_EQ(s.front.game.engine->move_count, 3);
     }
 }
 
@@ -506,7 +506,7 @@ TEST(CommandInterpreterBoard, StonesGoToTheirOwnersWhateverTheListedOrder) {
         EXPECT_EQ(s.state(5, 5), 1);
         EXPECT_EQ(s.state(0, 0), 1) << "the brain plays for player 1";
         // Each mark's stones in their listed order, alternating from player 0.
-        const Point* h = s.front.engine->history;
+        const Point* h = s.front.game.engine->history;
         EXPECT_EQ(h[0].x - MARGIN, 1);
         EXPECT_EQ(h[1].x - MARGIN, 3);
         EXPECT_EQ(h[2].x - MARGIN, 2);
@@ -577,12 +577,12 @@ TEST(CommandInterpreterBoard, WholeGameBeforeEveryMoveOnlyAddsTheNewStones) {
         ASSERT_EQ(std::sscanf(out[0].c_str(), "%d,%d", &mx, &my), 2);
         game.push_back({mx, my, 1});
     }
-    ASSERT_EQ(s.front.engine->move_count, static_cast<int>(game.size()));
-    EXPECT_EQ(s.front.move_number, static_cast<int>(game.size()) + 1);
-    EXPECT_EQ(s.front.brain_side, 1);
+    ASSERT_EQ(s.front.game.engine->move_count, static_cast<int>(game.size()));
+    EXPECT_EQ(s.front.game.move_number(), static_cast<int>(game.size()) + 1);
+    EXPECT_EQ(s.front.game.brain_side, 1);
     for (std::size_t i = 0; i < game.size(); ++i) {
-        EXPECT_EQ(s.front.engine->history[i].x - MARGIN, game[i].x) << i;
-        EXPECT_EQ(s.front.engine->history[i].y - MARGIN, game[i].y) << i;
+        EXPECT_EQ(s.front.game.engine->history[i].x - MARGIN, game[i].x) << i;
+        EXPECT_EQ(s.front.game.engine->history[i].y - MARGIN, game[i].y) << i;
         EXPECT_EQ(s.state(game[i].x, game[i].y), game[i].who == 2 ? 0 : 1) << i;
     }
 }
@@ -594,7 +594,7 @@ TEST(CommandInterpreterBoard, BlockThatRemovesOrRecoloursStonesStartsAfresh) {
     s.send("START 15\nTURN 7,7\nTURN 8,8\n");  // the brain answers 0,0 and 1,0
     // The brain's last stone left out (a GUI's undo).
     EXPECT_EQ(s.send("BOARD\n7,7,2\n0,0,1\n8,8,2\ndone\n"), Lines{"1,0"});
-    EXPECT_EQ(s.front.move_number, 5);
+    EXPECT_EQ(s.front.game.move_number(), 5);
     EXPECT_EQ(s.state(2, 0), EMPTY);
     // The same points with the owners swapped: the brain now moved first.
     EXPECT_EQ(s.send("BOARD\n7,7,1\n0,0,2\n8,8,1\n1,0,2\ndone\n"), Lines{"2,0"});
@@ -603,7 +603,7 @@ TEST(CommandInterpreterBoard, BlockThatRemovesOrRecoloursStonesStartsAfresh) {
     EXPECT_EQ(s.state(8, 8), 0);
     EXPECT_EQ(s.state(1, 0), 1);
     EXPECT_EQ(s.state(2, 0), 0);
-    EXPECT_EQ(s.front.engine->move_count, 5);
+    EXPECT_EQ(s.front.game.engine->move_count, 5);
     // A PLAY stone is the brain's: marked 2, it changes owner.
     s.send("RESTART\nPLAY 4,4\n");
     EXPECT_EQ(s.send("BOARD\n4,4,2\n3,3,1\ndone\n"), Lines{"0,0"});
@@ -611,7 +611,7 @@ TEST(CommandInterpreterBoard, BlockThatRemovesOrRecoloursStonesStartsAfresh) {
     EXPECT_EQ(s.state(3, 3), 0);
     // No stones: the empty board, and the brain opens.
     EXPECT_EQ(s.send("BOARD\ndone\n"), Lines{"7,7"});
-    EXPECT_EQ(s.front.engine->move_count, 1);
+    EXPECT_EQ(s.front.game.engine->move_count, 1);
 }
 
 // The engine's own search at a fixed depth (so that node counts repeat): a
@@ -664,15 +664,15 @@ TEST(CommandInterpreterTakeback, OnlyTheLastStoneComesBack) {
         const Lines out = s.send(std::string(line) + "\n");
         ASSERT_EQ(out.size(), 1u);
         EXPECT_EQ(out[0].rfind("ERROR", 0), 0u) << out[0];
-        EXPECT_EQ(s.front.engine->move_count, 2);
-        EXPECT_EQ(s.front.move_number, 3);
+        EXPECT_EQ(s.front.game.engine->move_count, 2);
+        EXPECT_EQ(s.front.game.move_number(), 3);
     }
     EXPECT_EQ(s.send("TAKEBACK 0,0\n"), Lines{"OK"});
     EXPECT_EQ(s.state(0, 0), EMPTY);
-    EXPECT_EQ(s.front.move_number, 2);
-    EXPECT_EQ(s.front.engine->side, 1);
+    EXPECT_EQ(s.front.game.move_number(), 2);
+    EXPECT_EQ(s.front.game.engine->side, 1);
     EXPECT_EQ(s.send("TAKEBACK 7,7\nTAKEBACK 7,7\n"), (Lines{"OK", std::string(NO_STONE_REPLY)}));
-    EXPECT_EQ(s.front.move_number, 1);
+    EXPECT_EQ(s.front.game.move_number(), 1);
     EXPECT_EQ(s.send("TURN 8,8\n"), Lines{"0,0"});
     EXPECT_EQ(s.state(8, 8), 0);
 }
@@ -697,18 +697,18 @@ TEST(CommandInterpreterInfo, RuleValuesSelectTheGameAndOthersAreAnnounced) {
         // PLAY is the manager's move for the brain, not the brain's choice.
         EXPECT_EQ(s.send("INFO rule " + std::string(c.value) + "\nRESTART\nPLAY 7,7\nTURN 8,8\n"),
                   (Lines{"OK", "7,7", "0,0"}));
-        EXPECT_EQ(s.front.engine->rule, c.rule);
+        EXPECT_EQ(s.front.game.engine->rule, c.rule);
     }
     for (const char* value : {"12", "16", "-1"}) {
         SCOPED_TRACE(value);
         EXPECT_EQ(s.send("INFO rule " + std::string(value) + "\nRESTART\nBEGIN\n"), (Lines{"OK", notice, "7,7"}));
-        EXPECT_EQ(s.front.engine->rule, Rule::FreeStyle);
+        EXPECT_EQ(s.front.game.engine->rule, Rule::FreeStyle);
     }
     // A later rule that names a game takes the notice back.
     EXPECT_EQ(s.send("INFO rule 12\nINFO rule 1\nRESTART\nBEGIN\n"), (Lines{"OK", "7,7"}));
     // A new engine (START) plays the rule too.
     EXPECT_EQ(s.send("INFO rule 4\nSTART 15\n"), Lines{"OK"});
-    EXPECT_EQ(s.front.engine->rule, Rule::Renju);
+    EXPECT_EQ(s.front.game.engine->rule, Rule::Renju);
 }
 
 // A rule sent in the middle of a game judges the stones on the board anew:
@@ -718,12 +718,12 @@ TEST(CommandInterpreterInfo, RuleChangedMidGameJudgesTheBoardAnew) {
     s.send("START 15\nINFO rule 0\n");
     // Black (player 0) has 0..2 and 4..5 on row 0: the point 3,0 makes six.
     s.send("PLAY 0,0\nPLAY 0,5\nPLAY 1,0\nPLAY 1,5\nPLAY 2,0\nPLAY 2,5\nPLAY 4,0\nPLAY 3,5\nPLAY 5,0\nPLAY 9,9\n");
-    const Cell& six = s.front.engine->cell(3 + MARGIN, 0 + MARGIN);
+    const Cell& six = s.front.game.engine->cell(3 + MARGIN, 0 + MARGIN);
     EXPECT_EQ(six.status[0], STATUS_FIVE);
     s.send("INFO rule 1\nPLAY 14,14\n");  // the next command brings the rule in
-    EXPECT_EQ(s.front.engine->rule, Rule::Standard);
-    EXPECT_NE(s.front.engine->cell(3 + MARGIN, 0 + MARGIN).status[0], STATUS_FIVE);
-    EXPECT_EQ(s.front.engine->move_count, 11);
+    EXPECT_EQ(s.front.game.engine->rule, Rule::Standard);
+    EXPECT_NE(s.front.game.engine->cell(3 + MARGIN, 0 + MARGIN).status[0], STATUS_FIVE);
+    EXPECT_EQ(s.front.game.engine->move_count, 11);
 }
 
 // ---------------------------------------------------------------- SWAP2BOARD
@@ -777,25 +777,25 @@ TEST(CommandInterpreterSwap2, EachRequestGetsItsFormOfAnswerOnFreePoints) {
         const int expected = exact_decisions ? c.points : points_given;
         if (expected == 0) {
             EXPECT_EQ(out[0], "SWAP");
-            EXPECT_EQ(s.front.brain_side, 0);
-            EXPECT_EQ(s.front.engine->move_count, listed);
+            EXPECT_EQ(s.front.game.brain_side, 0);
+            EXPECT_EQ(s.front.game.engine->move_count, listed);
             continue;
         }
         const std::vector<BoardPoint> points = points_of(out[0]);
         ASSERT_EQ(static_cast<int>(points.size()), expected) << out[0];
         // Each point was free: the engine holds it now, in the colour of its
         // place in the order of play.
-        ASSERT_EQ(s.front.engine->move_count, listed + expected);
+        ASSERT_EQ(s.front.game.engine->move_count, listed + expected);
         for (int i = 0; i < expected; ++i) {
-            const Point h = s.front.engine->history[listed + i];
+            const Point h = s.front.game.engine->history[listed + i];
             EXPECT_EQ(h.x - MARGIN, points[i].x);
             EXPECT_EQ(h.y - MARGIN, points[i].y);
             EXPECT_EQ(s.state(points[i].x, points[i].y), (listed + i) % 2);
         }
-        EXPECT_EQ(s.front.move_number, listed + expected + 1);
+        EXPECT_EQ(s.front.game.move_number(), listed + expected + 1);
         // A BOARD that follows holds nothing of the opening but its own.
         EXPECT_EQ(s.send("BOARD\n0,1,2\ndone\n"), Lines{"0,0"});
-        EXPECT_EQ(s.front.engine->move_count, 2);
+        EXPECT_EQ(s.front.game.engine->move_count, 2);
     }
 }
 
@@ -811,7 +811,7 @@ TEST(CommandInterpreterSwap2, BadRequestsAreRefusedAndChangeNothing) {
         ASSERT_EQ(out.size(), 2u);
         EXPECT_EQ(out[0].rfind("ERROR", 0), 0u) << out[0];
         EXPECT_EQ(out[1], ABOUT_REPLY);
-        EXPECT_EQ(s.front.engine->move_count, 2);
+        EXPECT_EQ(s.front.game.engine->move_count, 2);
         EXPECT_EQ(s.state(7, 7), 0);
     }
 }
@@ -823,9 +823,9 @@ struct FlakyFactory {
     bool fail = true;
     int calls = 0;
     EngineFactory factory() {
-        return [this]() -> EnginePtr {
+        return [this](HashTables& tables) -> EnginePtr {
             ++calls;
-            return fail ? nullptr : create_engine();
+            return fail ? nullptr : create_engine(tables);
         };
     }
 };
@@ -834,9 +834,9 @@ TEST(CommandInterpreterLoadError, ReportedWithAnEmptyLineAndRetriedLater) {
     FlakyFactory engines;
     InlineSession s(engines.factory());
     EXPECT_EQ(s.send("START 15\n"), (Lines{"Korvel Engine Load Error!", ""}));
-    EXPECT_EQ(s.front.engine, nullptr);
-    EXPECT_EQ(s.front.move_number, 1);
-    EXPECT_EQ(s.front.board_width, 15);
+    EXPECT_EQ(s.front.game.engine, nullptr);
+    EXPECT_EQ(s.front.game.move_number(), 1);
+    EXPECT_EQ(s.front.game.board_width, 15);
 
     // Still failing: every command that needs the engine tries again and
     // stops there, touching nothing.
@@ -855,8 +855,8 @@ TEST(CommandInterpreterLoadError, ReportedWithAnEmptyLineAndRetriedLater) {
     // would, and then goes on as a TURN.
     engines.fail = false;
     EXPECT_EQ(s.send("TURN 7,7\n"), (Lines{"OK", "0,0"}));
-    EXPECT_EQ(s.front.board_width, 15);
-    EXPECT_EQ(s.front.engine->board_width, 15);
+    EXPECT_EQ(s.front.game.board_width, 15);
+    EXPECT_EQ(s.front.game.engine->board_width, 15);
     EXPECT_EQ(s.state(7, 7), 0);
     EXPECT_EQ(engines.calls, 7);
     EXPECT_EQ(s.send("TURN 8,8\n"), Lines{"1,0"});
@@ -870,13 +870,13 @@ TEST(CommandInterpreterLoadError, FailedStartReleasesTheOldEngine) {
     s.send("START 15\nTURN 7,7\n");
     engines.fail = true;
     EXPECT_EQ(s.send("START 19\n"), (Lines{"Korvel Engine Load Error!", ""}));
-    EXPECT_EQ(s.front.engine, nullptr);
-    EXPECT_EQ(s.front.board_width, 19);
+    EXPECT_EQ(s.front.game.engine, nullptr);
+    EXPECT_EQ(s.front.game.board_width, 19);
     EXPECT_EQ(s.send("END\n"), Lines{});
     EXPECT_EQ(s.last_flow, Flow::End);
     engines.fail = false;
     EXPECT_EQ(s.send("BOARD\n1,1,2\ndone\n"), (Lines{"OK", "0,0"}));
-    EXPECT_EQ(s.front.board_width, 19);
+    EXPECT_EQ(s.front.game.board_width, 19);
     EXPECT_EQ(s.state(1, 1), 0);
 }
 
@@ -884,7 +884,7 @@ TEST(CommandInterpreterLoadError, DefaultGameCanFailToo) {
     FlakyFactory engines;
     InlineSession s(engines.factory());
     EXPECT_EQ(s.send("BEGIN\n"), (Lines{"Korvel Engine Load Error!", ""}));
-    EXPECT_EQ(s.front.board_width, DEFAULT_BOARD_SIZE);
+    EXPECT_EQ(s.front.game.board_width, DEFAULT_BOARD_SIZE);
     engines.fail = false;
     EXPECT_EQ(s.send("BEGIN\n"), (Lines{"OK", "10,10"}));
 }
@@ -896,9 +896,9 @@ TEST(CommandInterpreterFullBoard, NoMoveIsAnErrorLine) {
     s.send("START 5\n");
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 5; ++x) s.send("PLAY " + std::to_string(x) + "," + std::to_string(y) + "\n");
-    ASSERT_EQ(s.front.engine->move_count, 25);
+    ASSERT_EQ(s.front.game.engine->move_count, 25);
     EXPECT_EQ(s.send("BEGIN\n"), Lines{"ERROR no empty point"});
-    EXPECT_EQ(s.front.engine->move_count, 25);
+    EXPECT_EQ(s.front.game.engine->move_count, 25);
     EXPECT_EQ(s.send("TURN 2,2\n"), Lines{"ERROR occupied point"});
     EXPECT_TRUE(s.budgets.empty());
 }
@@ -911,7 +911,7 @@ TEST(CommandInterpreterFullBoard, BoardBlockThatFillsTheBoard) {
     for (int i = 0; i < 25; ++i)
         block += std::to_string(i % 5) + "," + std::to_string(i / 5) + "," + (i < 13 ? "2" : "1") + "\n";
     EXPECT_EQ(s.send(block + "done\n"), Lines{"ERROR no empty point"});
-    EXPECT_EQ(s.front.engine->move_count, 25);
+    EXPECT_EQ(s.front.game.engine->move_count, 25);
 }
 
 // A chooser that answers an occupied or outside point must not make the

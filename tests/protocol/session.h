@@ -76,11 +76,14 @@ private:
 
 class Session {
 public:
+    // An empty chooser: the brain's own search.
     explicit Session(EngineFactory factory = create_engine, MoveChooser chooser = first_empty)
-        : front(input_, output_, std::move(factory), [this, chooser](Engine& e) {
-              budgets.push_back(e.turn_time_ms);
-              return chooser(e);
-          }) {}
+        : front(input_, output_, std::move(factory),
+                chooser ? MoveChooser([this, chooser](Engine& e) {
+                    budgets.push_back(e.turn_time_ms);
+                    return chooser(e);
+                })
+                        : MoveChooser{}) {}
 
     virtual ~Session() = default;
 
@@ -96,7 +99,7 @@ public:
     std::string output() { return captured_.text(); }
 
     // Cell state at protocol (x, y): 0 or 1 for a stone, EMPTY, OUTSIDE.
-    int state(int x, int y) const { return front.engine->cell(x + MARGIN, y + MARGIN).state; }
+    int state(int x, int y) const { return front.game.engine->cell(x + MARGIN, y + MARGIN).state; }
 
     std::stringstream input_;
     CaptureBuffer captured_;

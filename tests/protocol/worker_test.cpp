@@ -6,11 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <future>
 #include <thread>
 
+#include "protocol/analysis_commands.h"
+#include "protocol/reply_lines.h"
 #include "protocol/turn_budget.h"
 #include "session.h"
 
@@ -138,7 +142,7 @@ TEST(WorkerTurns, CommandsThatTouchTheGameWaitForTheMove) {
     second.get();
     s.front.wait_worker();
     EXPECT_EQ(split_lines(s.output()), (Lines{"OK", "0,0", "1,0"}));
-    EXPECT_EQ(s.front.engine->move_count, 4);
+    EXPECT_EQ(s.front.game.engine->move_count, 4);
 }
 
 TEST(WorkerTurns, EndLetsTheRunningTurnWriteItsMoveFirst) {
@@ -192,7 +196,102 @@ TEST(WorkerTurns, InfoDuringManyTurnsRacesWithNothing) {
     const Lines out = split_lines(s.output());
     EXPECT_EQ(out.size(), 151u);
     EXPECT_EQ(s.front.info.manager_timeout_turn.load(), 1149);
-    EXPECT_EQ(s.front.engine->move_count, 300);
+    EXPECT_EQ(s.front.game.engine->move_count, 300);
+}
+
+// ---------------------------------------------------------------- commands during an analysis
+
+// The GUI's unlimited time: the search runs until it is stopped.
+constexpr const char* UNLIMITED =
+    "INFO timeout_turn 2000000\nINFO timeout_match 100000000\nINFO time_left 100000000\nINFO max_node -1\n";
+constexpr const char* POSITION = "START 15\nyxboard\n7,7,1\n6,8,2\ndone\n";
+
+// The lines the GUI would play or log: no search info, no analysis line.
+Lines answers(const std::string& text) {
+    Lines kept;
+    for (const std::string& line : split_lines(text))
+        if (!line.starts_with(SEARCH_INFO_PREFIX) && !is_analysis_line(line)) kept.push_back(line);
+    return kept;
+}
+
+bool is_move(const std::string& line) {
+    int x = 0, y = 0;
+    char tail = 0;
+    return std::sscanf(line.c_str(), "%d,%d%c", &x, &y, &tail) == 2;
+}
+
+// Waits until the output holds `count` search info lines.
+bool wait_iterations(Session& s, int count) {
+    for (int i = 0; i < 1000; ++i) {
+        const Lines out = split_lines(s.output());
+        if (std::count_if(out.begin(), out.end(),
+                          [](const std::string& l) { return l.starts_with(SEARCH_INFO_PREFIX); }) >= count)
+            return true;
+        std::this_thread::sleep_for(10ms);
+    }
+    return false;
+}
+
+// Database blocks, INFO lines, forbidden points and hash clearing arriving
+// mid-search stop nothing; yxstop brings the one move, and the forbidden
+// points, which waited for the search's end, follow it.
+TEST(WorkerAnalysis, LinesDuringASearchNeverStopItAndOneMoveEndsIt) {
+    ThreadedSession s(MoveChooser{});
+    s.send(std::string(UNLIMITED) + "INFO show_detail 3\n" + POSITION + "yxnbest 2\n");
+    ASSERT_TRUE(wait_iterations(s, 1));
+    s.send(
+        "yxquerydatabaseallt\n7,7,1\n6,8,2\ndone\nINFO time_left 100000000\nyxshowforbid\nyxhashclear\n"
+        "yxblock\n1,1\ndone\nyxshowinfo\n");
+    const std::size_t before = split_lines(s.output()).size();
+    ASSERT_TRUE(wait_iterations(s, 2)) << "the search goes on";
+    EXPECT_TRUE(s.worker.turn_running());
+    s.send("yxstop\n");
+    s.front.wait_worker();
+    const Lines out = answers(s.output());
+    ASSERT_EQ(out.size(), 4u) << s.output();
+    EXPECT_EQ(out[0], "OK");
+    EXPECT_EQ(out[1], MAX_THREADS_REPLY);
+    EXPECT_TRUE(is_move(out[3])) << out[3];
+    const Lines all = split_lines(s.output());
+    EXPECT_GT(all.size(), before);
+    EXPECT_EQ(all.back(), "FORBID .");
+    s.send("yxstop\n");
+    EXPECT_EQ(split_lines(s.output()).size(), all.size()) << "nothing when idle";
+}
+
+// A new position during a search (the GUI's new game, undo or redo): the
+// running search still writes its one move, then the new one runs.
+TEST(WorkerAnalysis, NewPositionStopsTheSearchWhichStillAnswers) {
+    ThreadedSession s(MoveChooser{});
+    s.send(std::string(UNLIMITED) + POSITION + "yxnbest 3\n");
+    ASSERT_TRUE(wait_iterations(s, 1));
+    s.send(std::string(POSITION) + "yxnbest 1\n");
+    const Lines first = answers(s.output());
+    ASSERT_EQ(first.size(), 3u) << s.output();
+    EXPECT_TRUE(is_move(first[1]));
+    EXPECT_EQ(first[2], "OK");
+    // Undo while the brain thinks: yxstop, then the position again.
+    s.send("yxstop\n" + std::string(POSITION));
+    s.front.wait_worker();
+    const Lines all = answers(s.output());
+    ASSERT_EQ(all.size(), 5u) << s.output();
+    EXPECT_TRUE(is_move(all[3]));
+    EXPECT_EQ(all[4], "OK");
+    EXPECT_EQ(s.front.game.engine->move_count, 2);
+}
+
+// END during a search that runs until stopped stops it: the move, then the
+// end; a search under a budget is waited for instead (EndLetsTheRunningTurn-
+// WriteItsMoveFirst above).
+TEST(WorkerAnalysis, EndStopsAnAnalysisAfterItsMove) {
+    ThreadedSession s(MoveChooser{});
+    s.send(std::string(UNLIMITED) + POSITION + "yxnbest 2\n");
+    ASSERT_TRUE(wait_iterations(s, 1));
+    s.send("END\n");
+    EXPECT_EQ(s.last_flow, Flow::End);
+    const Lines out = answers(s.output());
+    ASSERT_EQ(out.size(), 2u);
+    EXPECT_TRUE(is_move(out[1]));
 }
 
 }  // namespace

@@ -179,7 +179,7 @@ SlotSharers find_slot_sharers(Engine& e) {
             if (second == first) continue;
             e.move(first % 15, first / 15);
             e.move(second % 15, second / 15);
-            const int index = e.hash.hash_index;
+            const int index = static_cast<int>(e.hash.hash_index & HASH_INDEX_MASK);
             e.undo();
             e.undo();
             auto [it, fresh] = seen.emplace(index, std::pair{first, second});
@@ -217,11 +217,11 @@ protected:
 
 TEST_F(SharedSlotTest, OnePositionNeverReadsTheOthersEntry) {
     go_to(pair.a);
-    const int slot = e->hash.hash_index;
+    const std::uint32_t slot = e->hash.hash_index & HASH_INDEX_MASK;
     e->hash.search_store(pack_move(9, 9), 77, BOUND_EXACT, 4);
     e->hash.threat_store(3, pack_move(9, 9));
     go_to(pair.b);
-    ASSERT_EQ(e->hash.hash_index, slot);
+    ASSERT_EQ(e->hash.hash_index & HASH_INDEX_MASK, slot);
     int x = 0, y = 0, value = 0;
     EXPECT_EQ(e->hash.search_probe(NO_ALPHA, NO_BETA, 1, 0, out), PROBE_MISS);
     EXPECT_FALSE(e->hash.stored_move(x, y));

@@ -53,7 +53,7 @@ private:
         std::int32_t status_count[PLAYERS][STATUS_COUNT];
         Point history[HISTORY_SIZE];
         Area area;
-        std::int32_t hash_index;
+        std::uint32_t hash_index;
         std::uint32_t hash_check1, hash_check2;
         std::int32_t move_count, side, other, ply;
     };
