@@ -70,9 +70,9 @@ std::string search_info_line(const IterationReport& it) {
     return text;
 }
 
-int steady_eval(int score, std::optional<int> previous) {
-    if (!previous || is_decided(score) || is_decided(*previous)) return score;
-    return (score + *previous) / 2;
+int steady_eval(int score, int best, std::optional<int> previous_best) {
+    if (!previous_best || is_decided(score) || is_decided(best) || is_decided(*previous_best)) return score;
+    return score + (*previous_best - best) / 2;
 }
 
 std::string eval_text(int score) {
@@ -150,17 +150,14 @@ bool is_analysis_line(std::string_view line) {
 }
 
 void AnalysisReport::iteration(const IterationReport& it) {
-    std::vector<std::pair<std::int32_t, int>> scores;
+    const int best = it.line_count > 0 ? it.lines[0].score : 0;
     for (int i = 0; i < it.line_count; ++i) {
         const PvLine& line = it.lines[i];
-        std::optional<int> previous;
-        for (const auto& [move, score] : previous_)
-            if (line.length > 0 && move == line.moves[0]) previous = score;
-        for (const std::string& text : pv_block(i, it.line_count, it.depth, steady_eval(line.score, previous), line))
+        for (const std::string& text :
+             pv_block(i, it.line_count, it.depth, steady_eval(line.score, best, previous_best_), line))
             write_(text);
-        if (line.length > 0) scores.emplace_back(line.moves[0], line.score);
     }
-    previous_ = std::move(scores);
+    if (it.line_count > 0) previous_best_ = best;
     if (it.line_count > 0 && it.lines[0].length > 0) {
         const std::int32_t best = it.lines[0].moves[0];
         write_(realtime_line(Realtime::Best, {pv_move_x(best) - MARGIN, pv_move_y(best) - MARGIN}));

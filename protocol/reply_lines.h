@@ -39,10 +39,12 @@ inline constexpr std::string_view PV_BLOCK_END = "INFO PV DONE";
 
 // EVAL and WINRATE read a score steadily across iterations: an odd depth
 // ends on the side to move's stone and an even one on the opponent's, which
-// tilts the score by tens of points either way at every iteration; the mean
-// of the last two iterations' scores of the same move does not swing so. A
-// forced result stands as it is.
-int steady_eval(int score, std::optional<int> previous);
+// tilts every score of an iteration by tens of points the same way. The
+// iteration's tilt is estimated from its best score and the one before
+// (`previous_best`), and half of it is taken off every line's score alike:
+// the best line reads the mean of the last two best scores, and the lines
+// keep the order the search gave them. A forced result stands as it is.
+int steady_eval(int score, int best, std::optional<int> previous_best);
 // "+Mk" / "-Mk" for a win / loss in k moves of the winner (a five on ply n
 // is the winner's move ceil(n / 2)), otherwise the score as an integer.
 std::string eval_text(int score);
@@ -93,7 +95,7 @@ private:
     std::function<void(std::string_view)> write_;
     std::function<std::int64_t()> elapsed_ms_;
     // The first move and score of every line of the last iteration.
-    std::vector<std::pair<std::int32_t, int>> previous_;
+    std::optional<int> previous_best_;  // the last iteration's best score
     bool root_marks_ = false;   // POS or DONE written since the last REFRESH
     bool pos_written_ = false;  // the root move being searched was written as POS
 };

@@ -25,12 +25,15 @@ TEST(ReplyLines, ForcedResultsCountTheWinnersMoves) {
     EXPECT_NEAR(win_rate(static_cast<int>(WIN_RATE_SCALE)) + win_rate(-static_cast<int>(WIN_RATE_SCALE)), 1.0, 1e-12);
 }
 
-TEST(ReplyLines, SteadyEvalIsTheMeanUnlessAResultIsForced) {
-    EXPECT_EQ(steady_eval(67, std::nullopt), 67);
-    EXPECT_EQ(steady_eval(7, 67), 37);
-    EXPECT_EQ(steady_eval(-7, -66), -36);
-    EXPECT_EQ(steady_eval(WIN_SCORE - 5, 40), WIN_SCORE - 5);
-    EXPECT_EQ(steady_eval(40, WIN_SCORE - 5), 40);
+// The best line reads the mean of the last two best scores; every line is
+// moved alike, so the lines keep their order.
+TEST(ReplyLines, SteadyEvalTakesHalfTheIterationsTiltOffEveryLine) {
+    EXPECT_EQ(steady_eval(67, 67, std::nullopt), 67);
+    EXPECT_EQ(steady_eval(7, 7, 67), 37);
+    EXPECT_EQ(steady_eval(5, 7, 67), 35);
+    EXPECT_EQ(steady_eval(-7, -7, -66), -36);
+    EXPECT_EQ(steady_eval(WIN_SCORE - 5, 40, 60), WIN_SCORE - 5);
+    EXPECT_EQ(steady_eval(40, 40, WIN_SCORE - 5), 40);
 }
 
 TEST(ReplyLines, ForbidPointsAreFourDigitsEach) {
