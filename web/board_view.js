@@ -143,10 +143,19 @@ export class BoardView {
     }
   }
 
+  // A win rate's per cent sign goes in a span of its own, which the style
+  // leaves out where the points are too close for three characters.
   #setMark(index, text) {
     const mark = this.#marks[index];
     if (mark.textContent === text) return;
-    mark.textContent = text;
+    if (text.endsWith("%")) {
+      const unit = document.createElement("span");
+      unit.className = "unit";
+      unit.textContent = "%";
+      mark.replaceChildren(text.slice(0, -1), unit);
+    } else {
+      mark.textContent = text;
+    }
     const digits = /^\d+$/.test(text);
     mark.classList.toggle("two-digits", digits && text.length === 2);
     mark.classList.toggle("three-digits", digits && text.length >= 3);

@@ -22,12 +22,15 @@ export class FoulChecks {
     if (!game.fouls) return;
     const request = this.#engine.forbidden(game.moves, game.rule);
     this.#request = request;
-    request.result.then((points) => {
+    const known = (points) => {
       if (this.#request !== request || points === null) return;
       this.#request = null;
       game.setForbidden(points);
       onKnown();
-    }, () => {});  // the engine client reports failures itself
+    };
+    // The engine client reports a failure itself; the page stays playable,
+    // with no point marked.
+    request.result.then(known, () => known([]));
   }
 
   cancel() {

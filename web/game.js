@@ -6,7 +6,7 @@
 // The URL state and the position field replay games through Game.replay,
 // so a loaded game is checked by the same rules as a played one.
 
-import { BLACK, EMPTY, WHITE, colourName } from "./colours.js";
+import { BLACK, EMPTY, WHITE } from "./colours.js";
 import { pointName } from "./notation.js";
 import { DEFAULT_RULE, winningStones } from "./rules.js";
 
@@ -133,8 +133,8 @@ export class Game {
     return move;
   }
 
-  // Why the game ended, in words ("five in a row for black"), or null
-  // while it goes on.
+  // Why the game ended, in words ("five in a row"; the winner is the
+  // result's), or null while it goes on.
   resultReason() {
     const result = this.#result;
     if (!result) return null;
@@ -144,7 +144,7 @@ export class Game {
       return `black's move ${this.#moves.length} at ${pointName(x, y, this.size)} was forbidden ` +
         "(an overline, a double four or a double three)";
     }
-    return `five in a row for ${colourName(result.winner)}`;
+    return "five in a row";
   }
 
   #place(x, y) {

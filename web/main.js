@@ -8,7 +8,7 @@
 
 import { AnalysisSession } from "./analysis_session.js";
 import { BoardView } from "./board_view.js";
-import { BLACK, WHITE, colourName, otherColour } from "./colours.js";
+import { BLACK, WHITE, otherColour } from "./colours.js";
 import { EngineClient } from "./engine_client.js";
 import { EvaluationView } from "./evaluation_view.js";
 import { FoulChecks } from "./foul_checks.js";
@@ -18,6 +18,7 @@ import { PlayTurns } from "./play_turns.js";
 import { PositionBox } from "./position_box.js";
 import { RULES, ruleById } from "./rules.js";
 import { ThinkingView } from "./thinking_view.js";
+import { candidateLine, statusLine } from "./page_text.js";
 import { readPosition, readState, writeState } from "./url_state.js";
 
 const TIME_PRESETS_MS = [500, 1000, 3000, 10000];
@@ -135,9 +136,11 @@ function setLine(line, cursor = line.length) {
   page.foulAt = -1;
   page.cursor = Math.min(cursor, line.length);
   page.game = gameAt(page.cursor);
-  positionChanged();
+  // Asked first: an analysis asked next runs until stopped.
   const checked = line;
-  fouls.firstFoul(line, page.settings.rule).then((index) => {
+  const firstFoul = fouls.firstFoul(line, page.settings.rule);
+  positionChanged();
+  firstFoul.then((index) => {
     if (index < 0 || page.line !== checked) return;
     page.line = line.slice(0, index + 1);
     page.foulAt = index;
@@ -310,41 +313,11 @@ function loadPosition(text) {
 
 // --- Rendering ------------------------------------------------------------
 
-function statusLine() {
-  const { game } = page;
-  const reason = game.resultReason();
-  const result = game.result;
-  if (result?.reason === "full") return { text: `Draw: ${reason}.`, result: "draw" };
-  if (result) {
-    const winner = colourName(result.winner);
-    const verdict = inAnalysis() ? `${winner[0].toUpperCase()}${winner.slice(1)} wins`
-      : result.winner === brainColour() ? "Vantrel wins" : "You win";
-    return { text: `${verdict}: ${reason}.`, result: winner };
-  }
-  const colour = colourName(game.turn);
-  if (inAnalysis()) {
-    return { text: `Move ${page.cursor} of ${page.line.length}: ${colour} to move.`, result: null };
-  }
-  if (isBrainTurn()) {
-    if (engine.state === "loading") return { text: `Vantrel (${colour}) to move: loading\u2026`, result: null };
-    const now = turns.search?.kind === "brain";
-    return { text: now ? `Vantrel (${colour}) is thinking\u2026` : `Vantrel (${colour}) to move.`, result: null };
-  }
-  return { text: `Your move (${colour}).`, result: null };
-}
-
-// The line of faint stones: the candidate under the pointer or the focus
-// (or the touch's mark) in analysis, the running search's in play.
-function shownLine(candidates) {
-  if (!inAnalysis()) return turns.line;
-  const resting = candidates.find((c) => c.rank === page.restingRank) ??
-    candidates.find((c) => page.pending && c.x === page.pending.x && c.y === page.pending.y);
-  return resting ? { moves: resting.moves, colour: page.game.turn } : null;
-}
-
 function update() {
   const { game, settings } = page;
-  const status = statusLine();
+  const status = statusLine(page, {
+    brain: inAnalysis() ? null : brainColour(), loading: engine.state === "loading", thinking: turns.search?.kind === "brain",
+  });
   controls.status.textContent = status.text;
   controls.ruleSummary.textContent = ruleById(settings.rule).summary;
   if (status.result) controls.status.dataset.result = status.result;
@@ -361,8 +334,9 @@ function update() {
   controls.analyse.disabled = game.over;
 
   const candidates = inAnalysis() ? analysis.candidates(game) : [];
+  const line = inAnalysis() ? candidateLine(candidates, page.restingRank, page.pending, game.turn) : turns.line;
   board.render({
-    game, numbers: page.numbers, line: shownLine(candidates), hint: page.hint, pending: page.pending,
+    game, numbers: page.numbers, line, hint: page.hint, pending: page.pending,
     candidates, playable: canPersonPlay(),
   });
   const rates = [];
@@ -435,6 +409,7 @@ function setUp() {
 
   const on = (control, type, handler) => control.addEventListener(type, handler);
   on(controls.newGame, "click", newGame);
+  on($("clear-board"), "click", newGame);
   on(controls.undo, "click", undo);
   on(controls.hint, "click", () => turns.start("hint"));
   on(controls.stop, "click", () => turns.stop());

@@ -234,7 +234,7 @@ class PageTest(unittest.TestCase):
         self.point(14, 2).click()
         self.point(4, 9).click()
         self.assertEqual(self.result(), "black")
-        self.assertIn("five in a row for black", self.element("status").text)
+        self.assertEqual("Black wins: five in a row.", self.element("status").text)
 
     def test_undo_after_the_reply_and_while_thinking(self):
         self.open(f"?brain=white&time={BRAIN_MS}")
