@@ -82,7 +82,8 @@ export class EvaluationView {
       points.push(group);
     }
     parts.push(svg("path", { class: "evaluation-line", d: path.trim() }), ...points);
-    this.#graph.replaceChildren(...parts);
+    // An empty graph shows its caption alone.
+    this.#graph.replaceChildren(...(points.length > 0 ? parts : []));
     this.#empty.hidden = points.length > 0;
   }
 }

@@ -1,18 +1,21 @@
 // The browser engine's own speed, as the worker runs it (the search
 // bench's tool is built without the worker's pausing clock): node-limited
-// searches of a few positions through the protocol, nodes per second read
-// from the last search line of each. Given several site folders, it runs
-// them in alternating rounds so that the machine's load falls on each alike.
+// searches of a few positions through the protocol, nodes and time read
+// from the last search line of each. Given two site folders, it searches
+// each position with both, one right after the other and in alternating
+// order, so that the load of a busy machine falls on both alike; it prints
+// each build's nodes per second over all searches and the median of the
+// second build's speed relative to the first over the pairs.
 //
-// Usage: node --no-experimental-fetch tests/web/engine_speed.mjs <site dir>... [--rounds N]
+// Usage: node --no-experimental-fetch tests/web/engine_speed.mjs <site dir> [<site dir>] [--rounds N]
 import { createRequire } from "node:module";
 import path from "node:path";
 
 const args = process.argv.slice(2);
 const roundsAt = args.indexOf("--rounds");
 const rounds = roundsAt >= 0 ? Number(args.splice(roundsAt, 2)[1]) : 5;
-if (args.length === 0 || !(rounds > 0)) {
-  console.error("usage: engine_speed.mjs <site dir>... [--rounds N]");
+if (args.length < 1 || args.length > 2 || !(rounds > 0)) {
+  console.error("usage: engine_speed.mjs <site dir> [<site dir>] [--rounds N]");
   process.exit(2);
 }
 
@@ -36,34 +39,40 @@ async function load(siteDir) {
   return engine.cwrap("vantrel_send", "number", ["string"], { async: true });
 }
 
-async function measure(send) {
-  let nodes = 0;
-  let ms = 0;
-  for (const moves of POSITIONS) {
-    replies = [];
-    const stones = moves.map(([x, y], i) => `${x},${y},${(moves.length - i) % 2 === 0 ? 2 : 1}\n`).join("");
-    await send(`START 15\nINFO max_node ${NODE_LIMIT}\nINFO timeout_turn 600000\nINFO time_left 2147483647\n` +
-      `BOARD\n${stones}DONE\n`);
-    const last = replies.filter((line) => line.startsWith("MESSAGE depth")).at(-1);
-    const match = / nodes (\d+) nps \d+ time (\d+)/.exec(last ?? "");
-    if (!match) throw new Error(`no search line in ${JSON.stringify(replies)}`);
-    nodes += Number(match[1]);
-    ms += Number(match[2]);
-  }
-  return { nodes, ms };
+// One search of the position of `moves`: {nodes, ms} of its last search line.
+async function search(send, moves) {
+  replies = [];
+  const stones = moves.map(([x, y], i) => `${x},${y},${(moves.length - i) % 2 === 0 ? 2 : 1}\n`).join("");
+  await send(`START 15\nINFO max_node ${NODE_LIMIT}\nINFO timeout_turn 600000\nINFO time_left 2147483647\n` +
+    `BOARD\n${stones}DONE\n`);
+  const last = replies.filter((line) => line.startsWith("MESSAGE depth")).at(-1);
+  const match = / nodes (\d+) nps \d+ time (\d+)/.exec(last ?? "");
+  if (!match) throw new Error(`no search line in ${JSON.stringify(replies)}`);
+  return { nodes: Number(match[1]), ms: Number(match[2]) };
 }
 
+const median = (values) => [...values].sort((a, b) => a - b)[values.length >> 1];
+
 const engines = [];
-for (const dir of args) engines.push({ dir, send: await load(dir), runs: [] });
+for (const dir of args) engines.push({ dir, send: await load(dir), nodes: 0, ms: 0 });
+const ratios = [];
 for (let round = 0; round < rounds; round++) {
-  for (const engine of engines) {
-    const { nodes, ms } = await measure(engine.send);
-    engine.runs.push((nodes * 1000) / ms);
-    console.log(`round ${round + 1} ${engine.dir}: ${nodes} nodes in ${ms} ms, ${Math.round((nodes * 1000) / ms)} nodes/s`);
+  for (const [index, moves] of POSITIONS.entries()) {
+    const order = (round + index) % 2 === 0 ? engines : [...engines].reverse();
+    const speeds = new Map();
+    for (const engine of order) {
+      const { nodes, ms } = await search(engine.send, moves);
+      engine.nodes += nodes;
+      engine.ms += ms;
+      speeds.set(engine, nodes / ms);
+    }
+    if (engines.length === 2) ratios.push(speeds.get(engines[1]) / speeds.get(engines[0]));
   }
 }
-for (const { dir, runs } of engines) {
-  const sorted = [...runs].sort((a, b) => a - b);
-  console.log(`${dir}: median ${Math.round(sorted[sorted.length >> 1])} nodes/s ` +
-    `(min ${Math.round(sorted[0])}, max ${Math.round(sorted.at(-1))}, ${runs.length} runs)`);
+for (const { dir, nodes, ms } of engines) {
+  console.log(`${dir}: ${nodes} nodes in ${ms} ms, ${Math.round((nodes * 1000) / ms)} nodes/s`);
+}
+if (ratios.length > 0) {
+  console.log(`${args[1]} against ${args[0]}: median ${(median(ratios) * 100).toFixed(1)}% over ${ratios.length} ` +
+    `pairs (lowest ${(Math.min(...ratios) * 100).toFixed(1)}%, highest ${(Math.max(...ratios) * 100).toFixed(1)}%)`);
 }
