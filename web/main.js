@@ -17,8 +17,8 @@ import { formatMoves, pointName } from "./notation.js";
 import { PlayTurns } from "./play_turns.js";
 import { PositionBox } from "./position_box.js";
 import { RULES, ruleById } from "./rules.js";
-import { ThinkingView } from "./thinking_view.js";
 import { candidateLine, statusLine } from "./page_text.js";
+import { ThinkingView } from "./thinking_view.js";
 import { readPosition, readState, writeState } from "./url_state.js";
 
 const TIME_PRESETS_MS = [500, 1000, 3000, 10000];
@@ -33,7 +33,8 @@ const STEP_KEYS = { ArrowLeft: "back", ArrowRight: "forward", ArrowUp: "first", 
 
 const $ = (id) => document.getElementById(id);
 const controls = {
-  status: $("status"), ruleSummary: $("rule-summary"), notice: $("notice"), noticeText: $("notice-text"), mode: $("mode"), rule: $("rule"),
+  status: $("status"), ruleSummary: $("rule-summary"), notice: $("notice"), noticeText: $("notice-text"),
+  mode: $("mode"), rule: $("rule"),
   newGame: $("new-game"), undo: $("undo"), hint: $("hint"), stop: $("stop"), analyse: $("analyse"),
   first: $("first"), back: $("back"), forward: $("forward"), last: $("last"),
   brain: $("brain-colour"), time: $("time"), size: $("size"), lines: $("lines"), numbers: $("numbers"),
@@ -75,7 +76,7 @@ const inAnalysis = () => page.settings.mode === "analysis";
 const brainColour = () => (page.settings.brain === "black" ? BLACK : WHITE);
 const isBrainTurn = () => !inAnalysis() && !page.game.over && page.game.turn === brainColour();
 
-// black's win rate after `moves` from a search of that position by `colour`;
+// Black's win rate after `moves` from a search of that position by `colour`;
 // with `move`, the move it played, the position after it too.
 function recordRate(moves, colour, progress, move) {
   const best = progress.lines[0];
@@ -295,7 +296,7 @@ function loadPosition(text) {
       analysis.forget();
     }
     if (url.searchParams.has("size") && state.size !== size) {
-      controls.size.value = String(state.size);
+      fillSelect(controls.size, SIZE_PRESETS, state.size, sizeLabel);
       setSize(state.size);
     }
     setLine(state.moves);
@@ -316,7 +317,9 @@ function loadPosition(text) {
 function update() {
   const { game, settings } = page;
   const status = statusLine(page, {
-    brain: inAnalysis() ? null : brainColour(), loading: engine.state === "loading", thinking: turns.search?.kind === "brain",
+    brain: inAnalysis() ? null : brainColour(),
+    loading: engine.state === "loading",
+    thinking: turns.search?.kind === "brain",
   });
   controls.status.textContent = status.text;
   controls.ruleSummary.textContent = ruleById(settings.rule).summary;
@@ -372,6 +375,8 @@ function hideMoveNotice() {
 
 // --- Setting up -----------------------------------------------------------
 
+const sizeLabel = (size) => `${size} x ${size}`;
+
 // A select's choices: the presets and the link's value if it is not one.
 function fillSelect(select, presets, value, label) {
   const values = [...new Set([...presets, value])].sort((a, b) => a - b);
@@ -394,7 +399,7 @@ function setUp() {
   if (state.notices.length > 0) showNotice(state.notices);
 
   fillSelect(controls.time, TIME_PRESETS_MS, state.time, (ms) => `${ms / 1000} s`);
-  fillSelect(controls.size, SIZE_PRESETS, state.size, (size) => `${size} x ${size}`);
+  fillSelect(controls.size, SIZE_PRESETS, state.size, sizeLabel);
   fillSelect(controls.lines, LINE_CHOICES, DEFAULT_LINES, String);
   controls.rule.replaceChildren(...RULES.map((rule) => new Option(rule.name, rule.id)));
   controls.rule.value = state.rule;

@@ -51,7 +51,8 @@ export function parseMoves(text, size) {
     const point = letters + digits;
     if (!letters || !digits) {
       const part = letters || matchAt(CHUNK, source, index);
-      return { problem: letters ? `"${part}" has no row number` : `"${part}" is not a point (a letter, then a number)` };
+      const problem = letters ? "has no row number" : "is not a point (a letter, then a number)";
+      return { problem: `"${part}" ${problem}` };
     }
     const x = columnIndex(letters);
     const row = Number(digits);

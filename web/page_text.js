@@ -17,7 +17,8 @@ export function statusLine({ game, cursor, line }, { brain, loading, thinking })
     const reason = game.resultReason();
     if (result.winner === EMPTY) return { text: `Draw: ${reason}.`, result: "draw" };
     const winner = colourName(result.winner);
-    const verdict = brain === null ? `${capitalised(winner)} wins` : result.winner === brain ? "Vantrel wins" : "You win";
+    const verdict = brain === null ? `${capitalised(winner)} wins`
+      : result.winner === brain ? "Vantrel wins" : "You win";
     return { text: `${verdict}: ${reason}.`, result: winner };
   }
   const colour = colourName(game.turn);

@@ -12,7 +12,8 @@ import { EMPTY, WHITE } from "./colours.js";
 // id: the page's name (the link's rule=); info: the protocol's INFO rule.
 export const RULES = Object.freeze([
   { id: "freestyle", name: "Free-style", info: 0, summary: "Five or more in a row wins." },
-  { id: "standard", name: "Standard", info: 1, summary: "Exactly five in a row wins; six or more is an ordinary move." },
+  { id: "standard", name: "Standard", info: 1,
+    summary: "Exactly five in a row wins; six or more is an ordinary move." },
   { id: "renju", name: "Renju", info: 4,
     summary: "White wins with five or more, black with exactly five; black may not make an overline, " +
       "a double four or a double three." },
