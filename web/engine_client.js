@@ -66,6 +66,9 @@ export class EngineClient {
   #queue = [];
   #current = null;
   #reader = new PvBlockReader();
+  // Whether the engine has written INFO PV blocks: from then on a search
+  // line gives its speed only, not a line of its own ahead of the block.
+  #infoBlocks = false;
 
   // listeners: onState(state), onError(text); state is "loading", "ready",
   // "thinking" (a brain turn runs) or "analysing".
@@ -198,6 +201,7 @@ export class EngineClient {
   #readSearchLine(request, text) {
     const iteration = this.#reader.read(text);
     if (iteration) {
+      this.#infoBlocks = true;
       this.#progress(request, iteration.depth, (entry) => {
         entry.lines = iteration.lines;
         entry.fromInfo = true;
@@ -209,8 +213,9 @@ export class EngineClient {
     if (search) {
       this.#progress(request, search.depth, (entry) => {
         entry.nps = search.nps;
-        // An engine that writes no INFO PV block: the line's own score.
-        if (!entry.fromInfo) {
+        // An engine that writes no INFO PV block: the line's own score
+        // (never for an analysis, whose lines only the blocks give).
+        if (!entry.fromInfo && !this.#infoBlocks && request.kind === "turn") {
           entry.lines = [{ rank: 1, depth: search.depth, evaluation: { kind: "score", value: search.score },
             winrate: null, moves: search.pv }];
         }

@@ -107,6 +107,13 @@ test("requests go one at a time: each waits for the last reply of the one before
   worker.lines("FORBID 06060606.");
   assert.deepEqual(await forbid.result, [{ x: 6, y: 6 }, { x: 6, y: 6 }]);
   assert.equal(engine.state, "ready");
+  // Once the engine writes blocks, a search line ahead of its block is speed only.
+  const later = [];
+  engine.analyse(MOVES, "freestyle", 2, (p) => later.push(p));
+  worker.lines(SEARCH);
+  assert.deepEqual(later, []);
+  worker.lines(...pvBlock(0, 2, 6, "5", "0.510", "8,7"), ...pvBlock(1, 2, 6, "3", "0.505", "9,9"));
+  assert.deepEqual(later.map((p) => [p.lines.length, p.nps]), [[2, 90000]]);
   assert.deepEqual(seen.errors, []);
 });
 
