@@ -76,15 +76,17 @@ const inAnalysis = () => page.settings.mode === "analysis";
 const brainColour = () => (page.settings.brain === "black" ? BLACK : WHITE);
 const isBrainTurn = () => !inAnalysis() && !page.game.over && page.game.turn === brainColour();
 
-// Black's win rate after `moves` from a search of that position by `colour`;
-// with `move`, the move it played, the position after it too.
+// Black's win rate after `moves` from a search of that position by
+// `colour`; with `move`, the move the search played, the position after it
+// too: the brain rates its move as the position it searched (a deeper
+// iteration cut short by the clock may have changed the move and not yet
+// reported its line).
 function recordRate(moves, colour, progress, move) {
   const best = progress.lines[0];
   if (best.winrate === null) return;
   const black = colour === BLACK ? best.winrate : 1 - best.winrate;
   page.blackRates.set(key(moves), black);
-  const first = best.moves[0];
-  if (move && first.x === move.x && first.y === move.y) page.blackRates.set(key([...moves, move]), black);
+  if (move) page.blackRates.set(key([...moves, move]), black);
 }
 
 // The game of the line's first n moves, a foul ending it where it did.
