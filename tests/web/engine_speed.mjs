@@ -7,19 +7,24 @@
 // each build's nodes per second over all searches and the median of the
 // second build's speed relative to the first over the pairs.
 //
-// Usage: node --no-experimental-fetch tests/web/engine_speed.mjs <site dir> [<site dir>] [--rounds N]
+// Usage: node --no-experimental-fetch tests/web/engine_speed.mjs <site dir> [<site dir>] [--rounds N] [--nodes N]
+// (more rounds of smaller searches keep each pair's two searches closer in
+// time on a machine whose load changes from second to second)
 import { createRequire } from "node:module";
 import path from "node:path";
 
 const args = process.argv.slice(2);
-const roundsAt = args.indexOf("--rounds");
-const rounds = roundsAt >= 0 ? Number(args.splice(roundsAt, 2)[1]) : 5;
-if (args.length < 1 || args.length > 2 || !(rounds > 0)) {
-  console.error("usage: engine_speed.mjs <site dir> [<site dir>] [--rounds N]");
+function option(name, fallback) {
+  const at = args.indexOf(name);
+  return at >= 0 ? Number(args.splice(at, 2)[1]) : fallback;
+}
+const rounds = option("--rounds", 5);
+const nodeLimit = option("--nodes", 1500000);
+if (args.length < 1 || args.length > 2 || !(rounds > 0) || !(nodeLimit > 0)) {
+  console.error("usage: engine_speed.mjs <site dir> [<site dir>] [--rounds N] [--nodes N]");
   process.exit(2);
 }
 
-const NODE_LIMIT = 1500000;
 // Openings of a few stones on 15 x 15, black first, in protocol x,y.
 const POSITIONS = [
   [[7, 7], [8, 8], [8, 6]],
@@ -43,7 +48,7 @@ async function load(siteDir) {
 async function search(send, moves) {
   replies = [];
   const stones = moves.map(([x, y], i) => `${x},${y},${(moves.length - i) % 2 === 0 ? 2 : 1}\n`).join("");
-  await send(`START 15\nINFO max_node ${NODE_LIMIT}\nINFO timeout_turn 600000\nINFO time_left 2147483647\n` +
+  await send(`START 15\nINFO max_node ${nodeLimit}\nINFO timeout_turn 600000\nINFO time_left 2147483647\n` +
     `BOARD\n${stones}DONE\n`);
   const last = replies.filter((line) => line.startsWith("MESSAGE depth")).at(-1);
   const match = / nodes (\d+) nps \d+ time (\d+)/.exec(last ?? "");
