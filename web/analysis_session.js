@@ -8,6 +8,7 @@
 
 import { colourName } from "./colours.js";
 import { evalLabel } from "./engine_protocol.js";
+import { pointName } from "./notation.js";
 
 export class AnalysisSession {
   #page;
@@ -83,7 +84,11 @@ export class AnalysisSession {
       if (this.#request !== request || answer === null) return;
       this.#request = null;
       const found = this.#results.get(key);
-      this.#thinking.caption(this.#caption(game, found, answer.stopped ? "Analysis stopped" : "Analysis finished"));
+      const { x, y } = answer.move;
+      const what = answer.stopped ? "Analysis stopped" : "Analysis finished";
+      // The engine answers some positions (an empty board) without a search.
+      if (found || answer.stopped) this.#thinking.caption(this.#caption(game, found, what));
+      else this.#thinking.caption(`Vantrel would play ${pointName(x, y, game.size)} here, without a search.`);
       this.#hooks.update();
     }, () => {
       if (this.#request !== request) return;
