@@ -1,16 +1,22 @@
 // The board on the page: one button per point (data-point="x,y", x the
 // column and y the row from the top left, the hooks outside checks use),
-// with the stones, the last move's mark, move numbers on demand, the brain's
-// expected line as faint numbered stones, the hint and the winning five.
-// It draws what it is given and decides nothing: the page controller owns
-// the game and calls render() after every change.
+// with the stones, the last move's mark, move numbers on demand, a line of
+// faint numbered stones (the brain's expected line, or the line of the
+// candidate under the pointer), the hint, the winning five, black's
+// forbidden points (data-forbidden), the analysis's candidate moves with
+// their labels (data-candidate="k", k = 1 for the best) and a touch's
+// mark (data-pending). It draws what it is given and decides nothing: the
+// page controller owns the game and calls render() after every change.
 
-import { EMPTY, colourName, otherColour, pointName } from "./game.js";
+import { EMPTY, colourName, otherColour } from "./colours.js";
+import { pointName } from "./notation.js";
 
 // Star points sit this many lines in from each corner on boards this large.
 const STAR_INSET = 3;
 const STAR_MIN_SIZE = 13;
 const ARROW_STEPS = { ArrowLeft: [-1, 0], ArrowRight: [1, 0], ArrowUp: [0, -1], ArrowDown: [0, 1] };
+// Pointers that land less precisely than a mouse: a tap marks first.
+const TOUCH_POINTERS = ["touch", "pen"];
 
 // Sets or removes data-<key> only when it changes: a render touches every
 // point, and most of them stay as they were.
@@ -37,19 +43,36 @@ export class BoardView {
   #points = [];
   #marks = [];
   #focus = 0;
+  #pointerType = null;
 
-  // onPoint(x, y) is called when a point is clicked, tapped or pressed.
-  constructor(root, onPoint) {
+  // onPoint(x, y, how): a point was clicked, tapped or pressed; how is
+  // "touch" for a finger or pen, else "direct". onCandidate(rank | null):
+  // the pointer or the keyboard's focus came to rest on a candidate's point,
+  // or left it.
+  constructor(root, { onPoint, onCandidate }) {
     this.#root = root;
+    root.addEventListener("pointerdown", (event) => {
+      this.#pointerType = event.pointerType;
+    });
     root.addEventListener("click", (event) => {
       const point = event.target.closest("[data-point]");
+      const how = TOUCH_POINTERS.includes(event.pointerType ?? this.#pointerType) ? "touch" : "direct";
+      this.#pointerType = null;
       if (!point) return;
       const x = Number(point.dataset.x);
       const y = Number(point.dataset.y);
       this.#moveFocus(x, y, false);
-      onPoint(x, y);
+      onPoint(x, y, how);
     });
     root.addEventListener("keydown", (event) => this.#arrowKey(event));
+    const rest = (event) => {
+      const point = event.target.closest?.("[data-candidate]");
+      onCandidate(point ? Number(point.dataset.candidate) : null);
+    };
+    root.addEventListener("pointerover", (event) => event.pointerType === "mouse" && rest(event));
+    root.addEventListener("pointerleave", (event) => event.pointerType === "mouse" && onCandidate(null));
+    root.addEventListener("focusin", rest);
+    root.addEventListener("focusout", () => onCandidate(null));
   }
 
   build(size) {
@@ -69,46 +92,74 @@ export class BoardView {
     this.#points[this.#focus].tabIndex = 0;
   }
 
-  // view: {game, numbers, pv: [{x, y}] | null, pvColour, hint: {x, y} | null,
-  //        personColour, playable (whether a click plays now)}
-  render({ game, numbers, pv, pvColour, hint, personColour, playable }) {
+  // view: {game, numbers, line: {moves: [{x, y}], colour (of its first
+  //   move)} | null, hint: {x, y} | null, pending: {x, y} | null,
+  //   candidates: [{x, y, rank, label}], playable (whether a click plays)}
+  render({ game, numbers, line, hint, pending, candidates, playable }) {
     const size = this.#size;
-    const order = new Map(game.moves.map(({ x, y }, index) => [y * size + x, index + 1]));
+    const key = ({ x, y }) => y * size + x;
+    const order = new Map(game.moves.map((move, index) => [key(move), index + 1]));
     const last = game.lastMove;
-    const winning = new Set((game.result?.stones ?? []).map(({ x, y }) => y * size + x));
+    const winning = new Set((game.result?.stones ?? []).map(key));
+    const forbidden = new Set(game.fouls ? (game.forbidden ?? []).map(key) : []);
     const ghosts = new Map();
-    (pv ?? []).forEach(({ x, y }, index) => {
-      const key = y * size + x;
-      if (game.onBoard(x, y) && game.stoneAt(x, y) === EMPTY && !ghosts.has(key)) {
-        ghosts.set(key, { number: index + 1, colour: index % 2 === 0 ? pvColour : otherColour(pvColour) });
+    (line?.moves ?? []).forEach((move, index) => {
+      if (game.onBoard(move.x, move.y) && game.stoneAt(move.x, move.y) === EMPTY && !ghosts.has(key(move))) {
+        ghosts.set(key(move), { number: index + 1, colour: index % 2 === 0 ? line.colour : otherColour(line.colour) });
       }
     });
-    const hintKey = hint ? hint.y * size + hint.x : -1;
+    const labels = new Map(candidates.map((candidate) => [key(candidate), candidate]));
+    const hintKey = hint ? key(hint) : -1;
+    const pendingKey = pending ? key(pending) : -1;
 
     setData(this.#root, "playable", playable);
     setData(this.#root, "numbers", numbers);
-    setData(this.#root, "person", colourName(personColour));
-    for (let key = 0; key < size * size; key++) {
-      const point = this.#points[key];
-      const x = key % size;
-      const y = (key - x) / size;
+    setData(this.#root, "turn", colourName(game.turn));
+    for (let index = 0; index < size * size; index++) {
+      const point = this.#points[index];
+      const x = index % size;
+      const y = (index - x) / size;
       const stone = game.stoneAt(x, y);
-      const ghost = stone === EMPTY ? ghosts.get(key) : undefined;
+      const ghost = stone === EMPTY ? ghosts.get(index) : undefined;
+      const candidate = stone === EMPTY && !ghost ? labels.get(index) : undefined;
       setData(point, "stone", stone === EMPTY ? null : colourName(stone));
       setData(point, "last", last !== null && last.x === x && last.y === y);
-      setData(point, "win", winning.has(key));
+      setData(point, "win", winning.has(index));
       setData(point, "ghost", ghost ? colourName(ghost.colour) : null);
-      setData(point, "hint", key === hintKey && stone === EMPTY);
-      const text = ghost ? String(ghost.number) : stone !== EMPTY && numbers ? String(order.get(key)) : "";
-      const mark = this.#marks[key];
-      if (mark.textContent !== text) {
-        mark.textContent = text;
-        mark.classList.toggle("two-digits", text.length === 2);
-        mark.classList.toggle("three-digits", text.length >= 3);
-      }
-      const label = `${pointName(x, y, size)}${stone === EMPTY ? "" : `, ${colourName(stone)} ${order.get(key)}`}`;
+      setData(point, "hint", index === hintKey && stone === EMPTY);
+      setData(point, "pending", index === pendingKey && stone === EMPTY ? colourName(game.turn) : null);
+      setData(point, "forbidden", forbidden.has(index) && stone === EMPTY ? "true" : null);
+      setData(point, "candidate", candidate ? candidate.rank : null);
+      let text = "";
+      if (ghost) text = String(ghost.number);
+      else if (candidate) text = candidate.label;
+      else if (stone !== EMPTY && numbers) text = String(order.get(index));
+      this.#setMark(index, text);
+      const name = pointName(x, y, size);
+      const label = stone !== EMPTY ? `${name}, ${colourName(stone)} ${order.get(index)}`
+        : candidate ? `${name}, candidate ${candidate.rank}: ${candidate.label}`
+          : forbidden.has(index) ? `${name}, forbidden for black` : name;
       if (point.getAttribute("aria-label") !== label) point.setAttribute("aria-label", label);
     }
+  }
+
+  // A win rate's per cent sign goes in a span of its own, which the style
+  // leaves out where the points are too close for three characters.
+  #setMark(index, text) {
+    const mark = this.#marks[index];
+    if (mark.textContent === text) return;
+    if (text.endsWith("%")) {
+      const unit = document.createElement("span");
+      unit.className = "unit";
+      unit.textContent = "%";
+      mark.replaceChildren(text.slice(0, -1), unit);
+    } else {
+      mark.textContent = text;
+    }
+    const digits = /^\d+$/.test(text);
+    mark.classList.toggle("two-digits", digits && text.length === 2);
+    mark.classList.toggle("three-digits", digits && text.length >= 3);
+    mark.classList.toggle("label-text", text !== "" && !digits);
   }
 
   #pointElement(x, y) {

@@ -1,48 +1,43 @@
-// The game itself, free of the page: the moves in order, whose turn it is,
-// five (or more) in a row with the stones that make it, a draw on a full
-// board, and taking moves back. The page controller keeps one Game and
-// renders it; the URL state replays links through it so that a shared
-// position is checked by the same rules as a played one.
+// The game itself, free of the page: the rule, the moves in order, whose
+// turn it is, the result (a win judged by web/rules.js, black's foul in
+// renju, a draw on a full board) and taking moves back. Which points are
+// fouls for black is the engine's judgement: the page hands it to the game
+// for the position on the board (setForbidden), and the game refuses them.
+// The URL state and the position field replay games through Game.replay,
+// so a loaded game is checked by the same rules as a played one.
 
-export const EMPTY = 0;
-export const BLACK = 1;
-export const WHITE = 2;
+import { BLACK, EMPTY, WHITE } from "./colours.js";
+import { pointName } from "./notation.js";
+import { DEFAULT_RULE, winningStones } from "./rules.js";
 
 export const MIN_SIZE = 5;
 export const MAX_SIZE = 32;
-const FIVE = 5;
-
-// The four line directions; each is walked both ways from a new stone.
-const DIRECTIONS = [[1, 0], [0, 1], [1, 1], [1, -1]];
-
-export function colourName(colour) {
-  return colour === BLACK ? "black" : "white";
-}
-
-export function otherColour(colour) {
-  return colour === BLACK ? WHITE : BLACK;
-}
-
-// A point's name as players write it: the column's letter (A at the left,
-// then AA, AB... past Z) and the row's number counted from the bottom, so
-// the centre of 15 x 15 is H8.
-export function pointName(x, y, size) {
-  const letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
-  const column = x < letters.length ? letters[x] : `A${letters[x - letters.length]}`;
-  return `${column}${size - y}`;
-}
 
 export class Game {
   #cells;
   #moves = [];
   #result = null;
+  #forbidden = null;
 
-  constructor(size) {
+  constructor(size, rule = DEFAULT_RULE) {
     if (!Number.isInteger(size) || size < MIN_SIZE || size > MAX_SIZE) {
       throw new RangeError(`board size ${size} is not from ${MIN_SIZE} to ${MAX_SIZE}`);
     }
     this.size = size;
+    this.rule = rule;
     this.#cells = new Uint8Array(size * size);
+  }
+
+  // The game of `moves` under `rule`: {game} or, for moves that play could
+  // not make, {index, problem} with the first such move's index and why.
+  static replay(moves, size, rule) {
+    const game = new Game(size, rule);
+    for (const [index, { x, y }] of moves.entries()) {
+      const problem = game.refusal(x, y);
+      if (problem) return { index, problem };
+      game.play(x, y);
+    }
+    return { game };
   }
 
   get moves() {
@@ -62,14 +57,35 @@ export class Game {
     return this.#moves.length % 2 === 0 ? BLACK : WHITE;
   }
 
-  // null while the game goes on; otherwise {winner: BLACK | WHITE, stones}
-  // or {winner: EMPTY, stones: []} for a draw.
+  // null while the game goes on; otherwise {winner, stones, reason}:
+  // reason "five" (stones: every winning line through the last move),
+  // "foul" (black's last move was forbidden; stones: that move) or "full"
+  // (a draw: winner EMPTY, no stones).
   get result() {
     return this.#result;
   }
 
   get over() {
     return this.#result !== null;
+  }
+
+  // Whether black's forbidden points matter: renju with black to move.
+  get fouls() {
+    return this.rule === "renju" && this.turn === BLACK && !this.over;
+  }
+
+  // Black's forbidden points in this position, as the engine gave them
+  // ({x, y} list), or null while they are not known. Cleared by every move.
+  get forbidden() {
+    return this.#forbidden;
+  }
+
+  setForbidden(points) {
+    this.#forbidden = points;
+  }
+
+  isForbidden(x, y) {
+    return this.fouls && (this.#forbidden ?? []).some((p) => p.x === x && p.y === y);
   }
 
   onBoard(x, y) {
@@ -84,19 +100,28 @@ export class Game {
   refusal(x, y) {
     if (this.over) return "the game is already over";
     if (!this.onBoard(x, y)) return `${x},${y} is off the ${this.size} x ${this.size} board`;
-    if (this.stoneAt(x, y) !== EMPTY) return `${x},${y} is already taken`;
+    const name = pointName(x, y, this.size);
+    if (this.stoneAt(x, y) !== EMPTY) return `${name} is already taken`;
+    if (this.isForbidden(x, y)) {
+      return `${name} is forbidden for black in renju: it would make an overline, a double four or a double three`;
+    }
     return null;
   }
 
   play(x, y) {
     const refusal = this.refusal(x, y);
     if (refusal) throw new Error(`cannot play ${x},${y}: ${refusal}`);
-    const colour = this.turn;
-    this.#cells[y * this.size + x] = colour;
-    this.#moves.push({ x, y });
-    const stones = this.#winningStones(x, y, colour);
-    if (stones.length > 0) this.#result = { winner: colour, stones };
-    else if (this.#moves.length === this.#cells.length) this.#result = { winner: EMPTY, stones: [] };
+    this.#place(x, y);
+    const stones = winningStones(this, x, y, this.rule);
+    if (stones.length > 0) this.#result = { winner: this.stoneAt(x, y), stones, reason: "five" };
+    else if (this.#moves.length === this.#cells.length) this.#result = { winner: EMPTY, stones: [], reason: "full" };
+  }
+
+  // Black's move at x,y, found to be a foul: it ends the game, white wins.
+  playFoul(x, y) {
+    if (!this.fouls || this.stoneAt(x, y) !== EMPTY) throw new Error(`${x},${y} is not black's move in renju`);
+    this.#place(x, y);
+    this.#result = { winner: WHITE, stones: [{ x, y }], reason: "foul" };
   }
 
   undo() {
@@ -104,26 +129,27 @@ export class Game {
     if (!move) return null;
     this.#cells[move.y * this.size + move.x] = EMPTY;
     this.#result = null;
+    this.#forbidden = null;
     return move;
   }
 
-  // Every stone of each run of five or more through the new stone: an
-  // overline wins in free-style, and two runs can be made at once.
-  #winningStones(x, y, colour) {
-    const stones = [];
-    for (const [dx, dy] of DIRECTIONS) {
-      const run = [{ x, y }];
-      for (const sign of [1, -1]) {
-        let cx = x + sign * dx;
-        let cy = y + sign * dy;
-        while (this.onBoard(cx, cy) && this.stoneAt(cx, cy) === colour) {
-          run.push({ x: cx, y: cy });
-          cx += sign * dx;
-          cy += sign * dy;
-        }
-      }
-      if (run.length >= FIVE) stones.push(...(stones.length ? run.slice(1) : run));
+  // Why the game ended, in words ("five in a row"; the winner is the
+  // result's), or null while it goes on.
+  resultReason() {
+    const result = this.#result;
+    if (!result) return null;
+    if (result.reason === "full") return "the board is full";
+    if (result.reason === "foul") {
+      const { x, y } = result.stones[0];
+      return `black's move ${this.#moves.length} at ${pointName(x, y, this.size)} was forbidden ` +
+        "(an overline, a double four or a double three)";
     }
-    return stones;
+    return "five in a row";
+  }
+
+  #place(x, y) {
+    this.#cells[y * this.size + x] = this.turn;
+    this.#moves.push({ x, y });
+    this.#forbidden = null;
   }
 }

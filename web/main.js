@@ -1,230 +1,355 @@
-// The page controller: it owns the game, the settings and the one search
-// running at a time (the brain's turn or a hint), turns the person's clicks
-// and the controls into moves and engine requests, and after every change
-// renders the board, the status and the controls and writes the state into
-// the URL. The modules it uses hold no state of the page themselves.
+// The page controller: it owns the settings and the game (the line of moves
+// and the move shown), turns the person's clicks, taps, keys and controls
+// into moves and engine requests, and after every change renders the board,
+// the status, the controls, the graph and the position string and writes
+// the state into the URL. The brain's searches are play_turns.js's (play
+// mode) and analysis_session.js's (analysis mode); black's fouls in renju
+// are foul_checks.js's; the views hold no state of the page.
 
+import { AnalysisSession } from "./analysis_session.js";
 import { BoardView } from "./board_view.js";
+import { BLACK, WHITE, otherColour } from "./colours.js";
 import { EngineClient } from "./engine_client.js";
-import { BLACK, EMPTY, Game, WHITE, colourName, otherColour, pointName } from "./game.js";
-import { describeScore } from "./engine_protocol.js";
+import { EvaluationView } from "./evaluation_view.js";
+import { FoulChecks } from "./foul_checks.js";
+import { Game } from "./game.js";
+import { formatMoves, pointName } from "./notation.js";
+import { PlayTurns } from "./play_turns.js";
+import { PositionBox } from "./position_box.js";
+import { RULES, ruleById } from "./rules.js";
+import { candidateLine, statusLine } from "./page_text.js";
 import { ThinkingView } from "./thinking_view.js";
-import { readState, writeState } from "./url_state.js";
+import { readPosition, readState, writeState } from "./url_state.js";
 
 const TIME_PRESETS_MS = [500, 1000, 3000, 10000];
 const SIZE_PRESETS = [15, 20];
+const LINE_CHOICES = [1, 2, 3, 4, 5];
+const DEFAULT_LINES = 3;
 const IDLE_CAPTION = "Vantrel's search shows here while it thinks.";
+// Keys that step through the game in analysis mode, where the board, a
+// field or a list does not take them itself.
+const STEP_KEYS = { ArrowLeft: "back", ArrowRight: "forward", ArrowUp: "first", Home: "first",
+  ArrowDown: "last", End: "last" };
 
 const $ = (id) => document.getElementById(id);
 const controls = {
-  status: $("status"),
-  notice: $("notice"),
-  noticeText: $("notice-text"),
-  newGame: $("new-game"),
-  undo: $("undo"),
-  hint: $("hint"),
-  stop: $("stop"),
-  brain: $("brain-colour"),
-  time: $("time"),
-  size: $("size"),
-  numbers: $("numbers"),
+  status: $("status"), ruleSummary: $("rule-summary"), notice: $("notice"), noticeText: $("notice-text"),
+  mode: $("mode"), rule: $("rule"),
+  newGame: $("new-game"), undo: $("undo"), hint: $("hint"), stop: $("stop"), analyse: $("analyse"),
+  first: $("first"), back: $("back"), forward: $("forward"), last: $("last"),
+  brain: $("brain-colour"), time: $("time"), size: $("size"), lines: $("lines"), numbers: $("numbers"),
 };
 
 const page = {
-  settings: null,  // {size, brain: "black" | "white", time (ms)}
-  game: null,
+  settings: null,  // {size, rule, mode, brain, time, lines}
+  line: [],        // the game's moves
+  cursor: 0,       // how many of them the board shows (in play: all)
+  foulAt: -1,      // the index of the line's last move when it was black's foul
+  game: null,      // the position shown
   numbers: false,
-  search: null,    // {kind: "brain" | "hint", colour, pv}
   hint: null,      // {x, y}
+  pending: null,   // a touch's mark: {x, y}
+  waitingClick: null,  // a click waiting for black's forbidden points
+  restingRank: null,   // the candidate under the pointer or the focus
+  blackRates: new Map(),  // position key -> black's win rate
 };
 
-const board = new BoardView($("board"), playPersonMove);
-const thinking = new ThinkingView($("thinking-caption"), $("thinking"));
+const key = (moves) => moves.map(({ x, y }) => `${x}.${y}`).join("_");
 const engine = new EngineClient({
   onState: showEngineState,
-  onSearch: showSearch,
   onError: (text) => showNotice([`Vantrel's engine failed: ${text}.`]),
 });
+const board = new BoardView($("board"), { onPoint: personPoint, onCandidate: restOnCandidate });
+const thinking = new ThinkingView({ caption: $("thinking-caption"), head: $("thinking-head"), rows: $("thinking") },
+  restOnCandidate);
+const graph = new EvaluationView($("evaluation"), goToMove);
+const position = new PositionBox({ output: $("position"), copy: $("copy-position"), form: $("position-form"),
+  input: $("position-input") }, loadPosition);
+const fouls = new FoulChecks(engine);
+const hooks = { update, key, recordRate, notice: showNotice };
+const turns = new PlayTurns(page, engine, thinking, {
+  ...hooks, play: (move) => addMove(move), showHint: (move) => { page.hint = move; update(); },
+});
+const analysis = new AnalysisSession(page, engine, thinking, hooks);
 
-function brainColour() {
-  return page.settings.brain === "black" ? BLACK : WHITE;
+const inAnalysis = () => page.settings.mode === "analysis";
+const brainColour = () => (page.settings.brain === "black" ? BLACK : WHITE);
+const isBrainTurn = () => !inAnalysis() && !page.game.over && page.game.turn === brainColour();
+
+// Black's win rate after `moves` from a search of that position by
+// `colour`; with `move`, the move the search played, the position after it
+// too: the brain rates its move as the position it searched (a deeper
+// iteration cut short by the clock may have changed the move and not yet
+// reported its line).
+function recordRate(moves, colour, progress, move) {
+  const best = progress.lines[0];
+  if (best.winrate === null) return;
+  const black = colour === BLACK ? best.winrate : 1 - best.winrate;
+  page.blackRates.set(key(moves), black);
+  if (move) page.blackRates.set(key([...moves, move]), black);
 }
 
-function personColour() {
-  return otherColour(brainColour());
+// The game of the line's first n moves, a foul ending it where it did.
+function gameAt(n) {
+  const { game } = Game.replay(page.line.slice(0, Math.min(n, page.foulAt >= 0 ? page.foulAt : n)),
+    page.settings.size, page.settings.rule);
+  if (page.foulAt >= 0 && n > page.foulAt) {
+    const { x, y } = page.line[page.foulAt];
+    game.playFoul(x, y);
+  }
+  return game;
 }
 
-function isBrainTurn() {
-  return !page.game.over && page.game.turn === brainColour();
-}
+// --- Changes of the position ----------------------------------------------
 
-function personStoneCount() {
-  return page.game.moves.filter((_, index) => (index % 2 === 0 ? BLACK : WHITE) === personColour()).length;
-}
-
-// --- Searches -------------------------------------------------------------
-
-function startSearch(kind) {
-  const colour = kind === "brain" ? brainColour() : personColour();
-  const search = { kind, colour, pv: null };
-  page.search = search;
-  const budget = secondsLabel(page.settings.time);
-  thinking.begin(kind === "brain"
-    ? `Vantrel's search for ${colourName(colour)}, up to ${budget}\u2026`
-    : `Hint search for ${colourName(colour)}, up to ${budget}\u2026`);
-  engine.think(page.game.moves, colour, page.settings.time).then(
-    (result) => finishSearch(search, result),
-    () => abandonSearch(search),
-  );
+// After every change of the position shown: the marks of the last one go,
+// black's forbidden points are asked for, and the brain moves or analyses.
+function positionChanged() {
+  page.pending = null;
+  page.waitingClick = null;
+  page.restingRank = null;
+  page.hint = null;
+  fouls.ask(page.game, forbiddenKnown);
+  if (inAnalysis()) analysis.restart();
+  else if (isBrainTurn() && !turns.search) turns.start("brain");
   update();
 }
 
-function maybeBrainMove() {
-  if (isBrainTurn() && !page.search) startSearch("brain");
-}
-
-// Ends the running search without a move (undo, new game, a setting).
-function cancelSearch(caption) {
-  if (!page.search) return;
-  page.search = null;
-  engine.cancel();
-  thinking.end(caption);
-}
-
-function abandonSearch(search) {
-  if (page.search !== search) return;
-  page.search = null;
-  thinking.end("The search failed.");
+function forbiddenKnown() {
+  const click = page.waitingClick;
+  page.waitingClick = null;
   update();
+  if (click) personPoint(click.x, click.y, click.how);
 }
 
-function showSearch(line) {
-  if (!page.search) return;
-  page.search.pv = line.pv;
-  thinking.add(line, page.game.size);
-  update();
+function addMove(move) {
+  page.line = [...page.line.slice(0, page.cursor), move];
+  page.cursor = page.line.length;
+  page.foulAt = -1;
+  page.game.play(move.x, move.y);
+  positionChanged();
 }
 
-function resultCaption(kind, move, result) {
-  const name = pointName(move.x, move.y, page.game.size);
-  const { search, stopped } = result;
-  // Without a search line the move came from the brain's first look.
-  const from = search ? ` (depth ${search.depth}, ${describeScore(search.score)})` : stopped ? " (first look)" : "";
-  if (kind === "hint") return `Hint: ${name}${from}.`;
-  return `${stopped ? "Moved now" : "Played"}: ${name}${from}.`;
+// A whole new line (a new game, a loaded position, a rule that ends it
+// sooner), shown at `cursor` (default: its end); a renju game is checked
+// for black's fouls, which end it.
+function setLine(line, cursor = line.length) {
+  turns.cancel("Stopped: the position changed.");
+  page.line = line;
+  page.foulAt = -1;
+  page.cursor = Math.min(cursor, line.length);
+  page.game = gameAt(page.cursor);
+  // Asked first: an analysis asked next runs until stopped.
+  const checked = line;
+  const firstFoul = fouls.firstFoul(line, page.settings.rule);
+  positionChanged();
+  firstFoul.then((index) => {
+    if (index < 0 || page.line !== checked) return;
+    page.line = line.slice(0, index + 1);
+    page.foulAt = index;
+    page.cursor = inAnalysis() ? Math.min(page.cursor, page.line.length) : page.line.length;
+    page.game = gameAt(page.cursor);
+    const { x, y } = line[index];
+    showNotice([`Black's move ${index + 1} at ${pointName(x, y, page.settings.size)} is forbidden in renju, ` +
+      "so white won there; the moves after it were dropped."]);
+    positionChanged();
+  }, () => {});
 }
 
-function finishSearch(search, result) {
-  if (page.search !== search || !result) return;
-  page.search = null;
-  const { move } = result;
-  const refusal = page.game.refusal(move.x, move.y);
-  if (refusal) {
-    thinking.end("The engine's answer was not a legal move.");
-    showNotice([`Vantrel answered ${move.x},${move.y}, but ${refusal}; the move was not played.`]);
-    update();
+function goToMove(n) {
+  if (!inAnalysis()) {
+    setMode("analysis", n);
     return;
   }
-  thinking.end(resultCaption(search.kind, move, result));
-  if (search.kind === "hint") page.hint = move;
-  else page.game.play(move.x, move.y);
-  update();
+  const target = Math.max(0, Math.min(n, page.line.length));
+  if (target === page.cursor) return;
+  page.cursor = target;
+  page.game = gameAt(target);
+  positionChanged();
+}
+
+function step(where) {
+  const targets = { first: 0, back: page.cursor - 1, forward: page.cursor + 1, last: page.line.length };
+  goToMove(targets[where]);
 }
 
 // --- The person's actions -------------------------------------------------
 
-function playPersonMove(x, y) {
+function canPersonPlay() {
+  if (page.game.over) return false;
+  return inAnalysis() || (!isBrainTurn() && turns.search?.kind !== "brain");
+}
+
+// A click plays at once; a tap marks the point and a second tap on it plays.
+function personPoint(x, y, how) {
   const { game } = page;
-  if (game.over || isBrainTurn() || page.search?.kind === "brain") return;
-  if (game.stoneAt(x, y) !== EMPTY) return;
-  cancelSearch("Hint search stopped.");
-  page.hint = null;
-  game.play(x, y);
+  if (!canPersonPlay()) return;
+  if (game.fouls && game.forbidden === null) {
+    page.waitingClick = { x, y, how };  // the engine's answer comes within milliseconds
+    return;
+  }
+  const refusal = game.refusal(x, y);
+  if (refusal) {
+    page.pending = null;
+    if (game.isForbidden(x, y)) showNotice([`${refusal[0].toUpperCase()}${refusal.slice(1)}.`], true);
+    update();
+    return;
+  }
+  if (how === "touch" && (page.pending?.x !== x || page.pending?.y !== y)) {
+    page.pending = { x, y };
+    update();
+    return;
+  }
+  hideMoveNotice();
+  if (!inAnalysis()) turns.cancel("Hint search stopped.");
+  addMove({ x, y });
+}
+
+function restOnCandidate(rank) {
+  if (page.restingRank === rank) return;
+  page.restingRank = rank;
   update();
-  maybeBrainMove();
 }
 
 // Takes back the person's last move and the brain's reply to it, or only
 // the person's move while the brain is still thinking about it.
 function undo() {
-  if (personStoneCount() === 0) return;
-  const { game } = page;
-  const lastIsBrain = (game.moveCount % 2 === 1 ? BLACK : WHITE) === brainColour();
-  cancelSearch("Taken back.");
-  page.hint = null;
-  if (lastIsBrain) game.undo();
-  game.undo();
-  update();
-  maybeBrainMove();
+  const lastIsBrain = (page.line.length % 2 === 1 ? BLACK : WHITE) === brainColour();
+  turns.cancel("Taken back.");
+  const back = lastIsBrain ? 2 : 1;
+  setLine(page.line.slice(0, Math.max(0, page.line.length - back)));
+}
+
+function personStoneCount() {
+  const first = otherColour(brainColour()) === BLACK ? 0 : 1;
+  return page.line.filter((_, index) => index % 2 === first).length;
 }
 
 function newGame() {
-  cancelSearch("New game.");
-  page.hint = null;
-  if (page.game?.size !== page.settings.size) {
-    engine.start(page.settings.size);
-    board.build(page.settings.size);
-  }
-  page.game = new Game(page.settings.size);
+  turns.cancel("New game.");
   thinking.begin(IDLE_CAPTION);
-  update();
-  maybeBrainMove();
+  setLine([]);
 }
 
-function changeBrainColour() {
-  page.settings.brain = controls.brain.value;
-  cancelSearch("Colours changed.");
-  page.hint = null;
-  update();
-  maybeBrainMove();
+function setMode(mode, cursor) {
+  page.settings.mode = mode;
+  controls.mode.value = mode;
+  document.body.dataset.mode = mode;
+  turns.cancel("Stopped: the mode changed.");
+  analysis.cancel();
+  thinking.begin(IDLE_CAPTION);
+  if (mode === "analysis") {
+    analysis.on = true;
+    page.cursor = cursor ?? page.cursor;
+  } else {
+    // Play goes on from the position shown.
+    page.line = page.line.slice(0, page.cursor);
+    if (page.foulAt >= page.line.length) page.foulAt = -1;
+  }
+  page.game = gameAt(page.cursor);
+  positionChanged();
+}
+
+// A new rule judges the game from its first move: a game that now ends
+// sooner loses its later moves, and the brain's findings are forgotten.
+function setRule(rule) {
+  page.settings.rule = rule;
+  analysis.forget();
+  page.blackRates.clear();
+  const replay = Game.replay(page.line, page.settings.size, rule);
+  let line = page.line;
+  if (replay.problem) {
+    line = page.line.slice(0, replay.index);
+    showNotice([`Under ${ruleById(rule).name.toLowerCase()} rules the game ends at move ${replay.index}; ` +
+      "the moves after it were dropped."]);
+  }
+  setLine(line, page.cursor);
+}
+
+function setSize(size) {
+  page.settings.size = size;
+  engine.start(size);
+  board.build(size);
+  analysis.forget();
+  page.blackRates.clear();
+  newGame();
+}
+
+// A position string or a link to this page; false, with a notice naming
+// the offending part, when nothing was loaded.
+function loadPosition(text) {
+  if (!text) {
+    showNotice(["Paste a game in the players' notation, such as h8i9j10, or a link to this page."]);
+    return false;
+  }
+  const { size, rule } = page.settings;
+  if (/^[a-z]+:|[?&=]/i.test(text)) {
+    const url = new URL(text, location.href);
+    const state = readState(url.search, { loading: true });
+    const problems = [...state.notices];
+    if (!url.searchParams.get("pos") && !url.searchParams.get("moves")) problems.push("The link holds no moves.");
+    if (problems.length > 0) {
+      showNotice(["The link was not loaded.", ...problems]);
+      return false;
+    }
+    if (url.searchParams.has("rule") && state.rule !== rule) {
+      page.settings.rule = state.rule;
+      controls.rule.value = state.rule;
+      analysis.forget();
+    }
+    if (url.searchParams.has("size") && state.size !== size) {
+      fillSelect(controls.size, SIZE_PRESETS, state.size, sizeLabel);
+      setSize(state.size);
+    }
+    setLine(state.moves);
+    return true;
+  }
+  const loaded = readPosition(text, size, rule);
+  if (loaded.problem) {
+    showNotice([`The position "${text}" was not loaded: it ${loaded.problem}.`]);
+    return false;
+  }
+  hideMoveNotice();
+  setLine(loaded.moves);
+  return true;
 }
 
 // --- Rendering ------------------------------------------------------------
 
-function statusLine() {
-  const { game } = page;
-  const result = game.result;
-  if (result?.winner === EMPTY) return { text: "Draw: the board is full.", result: "draw" };
-  if (result) {
-    const who = result.winner === brainColour() ? "Vantrel wins" : "You win";
-    return { text: `${who}: five in a row for ${colourName(result.winner)}.`, result: colourName(result.winner) };
-  }
-  const colour = colourName(game.turn);
-  if (isBrainTurn()) {
-    if (engine.state === "loading") return { text: `Vantrel (${colour}) to move: loading\u2026`, result: null };
-    const thinkingNow = page.search?.kind === "brain";
-    return { text: thinkingNow ? `Vantrel (${colour}) is thinking\u2026` : `Vantrel (${colour}) to move.`, result: null };
-  }
-  return { text: `Your move (${colour}).`, result: null };
-}
-
 function update() {
-  const { game, search } = page;
-  const status = statusLine();
+  const { game, settings } = page;
+  const status = statusLine(page, {
+    brain: inAnalysis() ? null : brainColour(),
+    loading: engine.state === "loading",
+    thinking: turns.search?.kind === "brain",
+  });
   controls.status.textContent = status.text;
+  controls.ruleSummary.textContent = ruleById(settings.rule).summary;
   if (status.result) controls.status.dataset.result = status.result;
   else delete controls.status.dataset.result;
 
+  const search = turns.search;
   controls.undo.disabled = personStoneCount() === 0;
   controls.hint.disabled = game.over || isBrainTurn() || search !== null;
   controls.stop.disabled = search === null;
   controls.stop.textContent = search?.kind === "hint" ? "Hint now" : "Move now";
+  controls.first.disabled = controls.back.disabled = page.cursor === 0;
+  controls.forward.disabled = controls.last.disabled = page.cursor === page.line.length;
+  controls.analyse.textContent = analysis.on && analysis.running ? "Stop" : "Analyse";
+  controls.analyse.disabled = game.over;
 
+  const candidates = inAnalysis() ? analysis.candidates(game) : [];
+  const line = inAnalysis() ? candidateLine(candidates, page.restingRank, page.pending, game.turn) : turns.line;
   board.render({
-    game,
-    numbers: page.numbers,
-    pv: search?.pv ?? null,
-    pvColour: search?.colour ?? BLACK,
-    hint: page.hint,
-    personColour: personColour(),
-    playable: !game.over && !isBrainTurn() && search?.kind !== "brain",
+    game, numbers: page.numbers, line, hint: page.hint, pending: page.pending,
+    candidates, playable: canPersonPlay(),
   });
-  writeUrl();
-}
-
-function writeUrl() {
-  const search = writeState({ ...page.settings, moves: page.game.moves });
-  if (location.search !== search) history.replaceState(null, "", search);
+  const rates = [];
+  for (let n = 0; n <= page.line.length; n++) rates.push(page.blackRates.get(key(page.line.slice(0, n))));
+  graph.render(rates, page.line.length, page.cursor);
+  position.show(formatMoves(page.line, settings.size));
+  const address = writeState({ ...settings, moves: page.line });
+  if (location.search !== address) history.replaceState(null, "", address);
 }
 
 function showEngineState(state) {
@@ -234,20 +359,25 @@ function showEngineState(state) {
   if (page.game) update();
 }
 
-function showNotice(lines) {
+// A notice stays until it is dismissed; one about a move (a refused
+// point) goes with the next move.
+function showNotice(lines, aboutMove = false) {
   controls.noticeText.replaceChildren(...lines.map((line) => {
     const paragraph = document.createElement("p");
     paragraph.textContent = line;
     return paragraph;
   }));
   controls.notice.hidden = false;
+  controls.notice.dataset.aboutMove = aboutMove;
+}
+
+function hideMoveNotice() {
+  if (controls.notice.dataset.aboutMove === "true") controls.notice.hidden = true;
 }
 
 // --- Setting up -----------------------------------------------------------
 
-function secondsLabel(ms) {
-  return `${ms / 1000} s`;
-}
+const sizeLabel = (size) => `${size} x ${size}`;
 
 // A select's choices: the presets and the link's value if it is not one.
 function fillSelect(select, presets, value, label) {
@@ -256,44 +386,71 @@ function fillSelect(select, presets, value, label) {
   select.value = String(value);
 }
 
+function stepKey(event) {
+  const where = STEP_KEYS[event.key];
+  if (!where || !inAnalysis() || event.altKey || event.ctrlKey || event.metaKey) return;
+  if (event.target.closest?.("#board, input, select, textarea")) return;
+  event.preventDefault();
+  step(where);
+}
+
 function setUp() {
   const state = readState(location.search);
-  page.settings = { size: state.size, brain: state.brain, time: state.time };
+  page.settings = { size: state.size, rule: state.rule, mode: state.mode, brain: state.brain, time: state.time,
+    lines: DEFAULT_LINES };
   if (state.notices.length > 0) showNotice(state.notices);
 
-  fillSelect(controls.time, TIME_PRESETS_MS, state.time, secondsLabel);
-  fillSelect(controls.size, SIZE_PRESETS, state.size, (size) => `${size} x ${size}`);
+  fillSelect(controls.time, TIME_PRESETS_MS, state.time, (ms) => `${ms / 1000} s`);
+  fillSelect(controls.size, SIZE_PRESETS, state.size, sizeLabel);
+  fillSelect(controls.lines, LINE_CHOICES, DEFAULT_LINES, String);
+  controls.rule.replaceChildren(...RULES.map((rule) => new Option(rule.name, rule.id)));
+  controls.rule.value = state.rule;
+  controls.mode.value = state.mode;
   controls.brain.value = state.brain;
-  controls.numbers.checked = page.numbers;
+  document.body.dataset.mode = state.mode;
 
   engine.start(state.size);
   board.build(state.size);
-  page.game = new Game(state.size);
-  for (const { x, y } of state.moves) page.game.play(x, y);
+  thinking.begin(IDLE_CAPTION);
+  setLine(state.moves);
 
-  controls.newGame.addEventListener("click", newGame);
-  controls.undo.addEventListener("click", undo);
-  controls.hint.addEventListener("click", () => startSearch("hint"));
-  controls.stop.addEventListener("click", () => engine.stop());
-  controls.brain.addEventListener("change", changeBrainColour);
-  controls.time.addEventListener("change", () => {
+  const on = (control, type, handler) => control.addEventListener(type, handler);
+  on(controls.newGame, "click", newGame);
+  on($("clear-board"), "click", newGame);
+  on(controls.undo, "click", undo);
+  on(controls.hint, "click", () => turns.start("hint"));
+  on(controls.stop, "click", () => turns.stop());
+  on(controls.analyse, "click", () => {
+    if (analysis.on && analysis.running) analysis.stop();
+    else {
+      analysis.on = true;
+      analysis.restart();
+    }
+  });
+  for (const where of ["first", "back", "forward", "last"]) on(controls[where], "click", () => step(where));
+  on(controls.mode, "change", () => setMode(controls.mode.value));
+  on(controls.rule, "change", () => setRule(controls.rule.value));
+  on(controls.brain, "change", () => {
+    page.settings.brain = controls.brain.value;
+    turns.cancel("Colours changed.");
+    positionChanged();
+  });
+  on(controls.time, "change", () => {
     page.settings.time = Number(controls.time.value);
     update();
   });
-  controls.size.addEventListener("change", () => {
-    page.settings.size = Number(controls.size.value);
-    newGame();
+  on(controls.size, "change", () => setSize(Number(controls.size.value)));
+  on(controls.lines, "change", () => {
+    page.settings.lines = Number(controls.lines.value);
+    if (inAnalysis()) analysis.restart();
   });
-  controls.numbers.addEventListener("change", () => {
+  on(controls.numbers, "change", () => {
     page.numbers = controls.numbers.checked;
     update();
   });
-  $("notice-close").addEventListener("click", () => {
-    controls.notice.hidden = true;
-  });
-
+  on($("notice-close"), "click", () => { controls.notice.hidden = true; });
+  on(document, "keydown", stepKey);
   update();
-  maybeBrainMove();
 }
 
 setUp();

@@ -1,28 +1,64 @@
-// The page's side of the brain protocol: the turn it sends, the replies it
-// reads, and the engine client's stop and cancel, which end the worker and
-// start another (a fake Worker here: the real one runs in the browser test).
+// The page's side of the brain protocol: the commands it sends, the replies
+// it reads (search lines, INFO PV blocks, FORBID lines), and the engine
+// client's queue, stop and cancel against a fake Worker (the real one runs
+// in the browser test).
 import { test } from "node:test";
 import assert from "node:assert/strict";
 import { EngineClient } from "../../web/engine_client.js";
-import { describeScore, parseSearchLine, turnCommands } from "../../web/engine_protocol.js";
+import {
+  PvBlockReader, analysisCommands, describeEval, evalLabel, forbiddenCommands, parseEval, parseForbid,
+  parseSearchLine, turnCommands,
+} from "../../web/engine_protocol.js";
 
-test("a turn lists the stones in move order, the side to move's as 1", () => {
-  const moves = [{ x: 7, y: 7 }, { x: 8, y: 8 }, { x: 8, y: 6 }];
-  const forWhite = turnCommands(moves, 2, 500).split("\n");
-  assert.deepEqual(forWhite, ["INFO timeout_turn 500", "INFO time_left 2147483647",
-    "BOARD", "7,7,2", "8,8,1", "8,6,2", "DONE", ""]);
-  assert.deepEqual(turnCommands(moves, 1, 500).split("\n").slice(3, 6), ["7,7,1", "8,8,2", "8,6,1"]);
-  assert.ok(turnCommands([], 1, 500).endsWith("BOARD\nDONE\n"));
+const MOVES = [{ x: 7, y: 7 }, { x: 8, y: 8 }, { x: 8, y: 6 }];
+
+test("commands: the side to move's stones as 1, the rule's INFO value, play's and analysis's limits", () => {
+  const turn = turnCommands(MOVES, "caro", 500).split("\n");
+  assert.deepEqual(turn.slice(0, 2), ["INFO rule 8", "INFO show_detail 3"]);
+  assert.ok(turn.includes("INFO timeout_turn 500") && turn.includes("INFO max_node 0"));
+  // White to move: its stone is 1.
+  assert.deepEqual(turn.slice(-6), ["BOARD", "7,7,2", "8,8,1", "8,6,2", "DONE", ""]);
+  const analysis = analysisCommands(MOVES.slice(0, 2), "renju", 3, 15).split("\n");
+  assert.equal(analysis[0], "INFO rule 4");
+  for (const line of ["INFO max_node -1", "INFO timeout_turn 2000000", "INFO timeout_match 100000000",
+    "INFO max_depth 225"]) assert.ok(analysis.includes(line), line);
+  assert.deepEqual(analysis.slice(-6), ["yxboard", "7,7,1", "8,8,2", "done", "yxnbest 3", ""]);
+  assert.ok(forbiddenCommands([], "renju").endsWith("yxboard\ndone\nyxshowforbid\n"));
 });
 
-test("search lines are read whole or not at all; scores near the win score are results", () => {
+test("replies: search lines, FORBID lines and evaluations are read whole or not at all", () => {
   assert.deepEqual(parseSearchLine("MESSAGE depth 9 score -3 nodes 383316 nps 1393876 time 275 pv 7,6 6,5"),
     { depth: 9, score: -3, nodes: 383316, nps: 1393876, time: 275, pv: [{ x: 7, y: 6 }, { x: 6, y: 5 }] });
-  assert.equal(parseSearchLine("MESSAGE the rule is free-style"), null);
-  assert.equal(parseSearchLine("MESSAGE depth 9 score x nodes 1 nps 1 time 1 pv 7,6"), null);
   assert.equal(parseSearchLine("MESSAGE depth 9 score 1 nodes 1 nps 1 time 1 pv 7;6"), null);
-  assert.deepEqual([29999, 29997, -29998, -29995, 150, -40, 0].map(describeScore),
-    ["win in 1", "win in 2", "loss in 1", "loss in 3", "+150", "\u221240", "0"]);
+  assert.deepEqual(parseForbid("FORBID 07081210."), [{ x: 7, y: 8 }, { x: 12, y: 10 }]);
+  assert.deepEqual(parseForbid("FORBID ."), []);
+  for (const line of ["FORBID 0708121.", "FORBID 0708", "FORBIDDEN ."]) assert.equal(parseForbid(line), null, line);
+  assert.deepEqual(["+M3", "-M1", "M2", "29", "-7", "M", "3.5"].map(parseEval), [
+    { kind: "win", moves: 3 }, { kind: "loss", moves: 1 }, { kind: "win", moves: 2 },
+    { kind: "score", value: 29 }, { kind: "score", value: -7 }, null, null]);
+  assert.deepEqual(["+M3", "-M1", "29", "-7"].map((word) => describeEval(parseEval(word))),
+    ["win in 3", "loss in 1", "+29", "\u22127"]);
+  assert.deepEqual([["+M3", 1], ["-M2", 0], ["12", 0.5734]].map(([e, w]) => evalLabel({ evaluation: parseEval(e), winrate: w })),
+    ["W3", "L2", "57%"]);
+});
+
+function pvBlock(index, count, depth, evaluation, winrate, line) {
+  return [`INFO PV ${index}`, `INFO NUMPV ${count}`, `INFO DEPTH ${depth}`, `INFO EVAL ${evaluation}`,
+    `INFO WINRATE ${winrate}`, `INFO BESTLINE ${line}`, "INFO PV DONE"];
+}
+
+test("INFO PV blocks: an iteration is complete with its last line; a broken block is dropped", () => {
+  const reader = new PvBlockReader();
+  const lines = [...pvBlock(0, 2, 10, "29", "0.573", "8,6 6,6"), "INFO SELDEPTH 14",
+    ...pvBlock(1, 2, 10, "-M4", "0.000", "6,8")];
+  const results = lines.map((line) => reader.read(line));
+  assert.ok(results.slice(0, -1).every((r) => r === null));
+  assert.deepEqual(results.at(-1), { depth: 10, lines: [
+    { rank: 1, depth: 10, evaluation: { kind: "score", value: 29 }, winrate: 0.573, moves: [{ x: 8, y: 6 }, { x: 6, y: 6 }] },
+    { rank: 2, depth: 10, evaluation: { kind: "loss", moves: 4 }, winrate: 0, moves: [{ x: 6, y: 8 }] }] });
+  assert.equal(reader.read("MESSAGE REALTIME BEST 8,6"), undefined);
+  const broken = pvBlock(0, 1, 11, "29", "1.5", "8,6");
+  assert.deepEqual(broken.map((line) => reader.read(line)), broken.map(() => null));
 });
 
 class FakeWorker {
@@ -30,80 +66,102 @@ class FakeWorker {
   posted = [];
   terminated = false;
   constructor() { FakeWorker.all.push(this); }
-  postMessage(message) { this.posted.push(message.text); }
+  postMessage(message) { this.posted.push(message.stop ? "<stop>" : message.text); }
   terminate() { this.terminated = true; }
   say(data) { this.onmessage({ data }); }
-  line(text) { this.say({ type: "line", text }); }
+  lines(...texts) { for (const text of texts) this.say({ type: "line", text }); }
 }
 
 function client() {
   FakeWorker.all = [];
-  const seen = { states: [], searches: [], errors: [] };
+  const seen = { states: [], errors: [] };
   const engine = new EngineClient({
     onState: (state) => seen.states.push(state),
-    onSearch: (search) => seen.searches.push(search),
     onError: (text) => seen.errors.push(text),
   }, () => new FakeWorker());
   engine.start(15);
-  return { engine, seen };
+  return { engine, seen, worker: FakeWorker.all[0] };
 }
 
 const SEARCH = "MESSAGE depth 6 score 12 nodes 900 nps 90000 time 10 pv 8,7 9,9";
 
-test("commands wait for ready; a move ends the turn; the old worker's late lines are ignored", async () => {
-  const { engine, seen } = client();
-  const [worker] = FakeWorker.all;
-  const reply = engine.think([{ x: 7, y: 7 }], 2, 500);
+test("requests go one at a time: each waits for the last reply of the one before", async () => {
+  const { engine, seen, worker } = client();
+  const progress = [];
+  const turn = engine.think(MOVES, "freestyle", 500, (p) => progress.push(p));
+  const forbid = engine.forbidden(MOVES.slice(0, 2), "renju");
   assert.deepEqual(worker.posted, []);
   assert.equal(engine.state, "loading");
   worker.say({ type: "ready" });
-  assert.equal(worker.posted[0], "START 15\n");
-  assert.match(worker.posted[1], /timeout_turn 500/);
+  assert.deepEqual(worker.posted, ["START 15\n"]);
+  worker.lines("OK");
+  assert.equal(worker.posted.length, 2);
   assert.equal(engine.state, "thinking");
-  worker.line("OK");
-  worker.line(SEARCH);
-  worker.line("8,7");
-  assert.deepEqual(await reply, { move: { x: 8, y: 7 }, search: seen.searches[0], stopped: false });
+  // The engine's own score when no INFO block comes, then the block's evaluation.
+  worker.lines(SEARCH, ...pvBlock(0, 1, 6, "+M2", "1.000", "8,7 9,9 8,8"));
+  assert.deepEqual(progress.map((p) => p.lines[0].evaluation), [{ kind: "score", value: 12 }, { kind: "win", moves: 2 }]);
+  assert.equal(progress[1].nps, 90000);
+  worker.lines("8,7");
+  assert.deepEqual(await turn.result, { move: { x: 8, y: 7 }, stopped: false, progress: progress[1] });
+  assert.equal(worker.posted[2], forbiddenCommands(MOVES.slice(0, 2), "renju"));
+  worker.lines("FORBID 06060606.");
+  assert.deepEqual(await forbid.result, [{ x: 6, y: 6 }, { x: 6, y: 6 }]);
   assert.equal(engine.state, "ready");
-
-  const cancelled = engine.think([{ x: 7, y: 7 }, { x: 8, y: 7 }], 1, 500);
-  engine.cancel();
-  assert.equal(await cancelled, null);
-  assert.ok(worker.terminated);
-  const fresh = FakeWorker.all[1];
-  const next = engine.think([{ x: 7, y: 7 }, { x: 8, y: 7 }], 1, 500);
-  worker.line("9,9");
-  fresh.say({ type: "ready" });
-  fresh.line("5,5");
-  assert.deepEqual((await next).move, { x: 5, y: 5 });
+  // Once the engine writes blocks, a search line ahead of its block is speed only.
+  const later = [];
+  engine.analyse(MOVES, "freestyle", 2, (p) => later.push(p));
+  worker.lines(SEARCH);
+  assert.deepEqual(later, []);
+  worker.lines(...pvBlock(0, 2, 6, "5", "0.510", "8,7"), ...pvBlock(1, 2, 6, "3", "0.505", "9,9"));
+  assert.deepEqual(later.map((p) => [p.lines.length, p.nps]), [[2, 90000]]);
   assert.deepEqual(seen.errors, []);
 });
 
-test("stop plays the deepest search line's first move at once and restarts the worker", async () => {
-  const { engine } = client();
-  const [first] = FakeWorker.all;
-  first.say({ type: "ready" });
-  const reply = engine.think([{ x: 7, y: 7 }], 2, 10000);
-  first.line(SEARCH.replace("depth 6", "depth 5").replace("pv 8,7", "pv 6,6"));
-  first.line(SEARCH);
-  engine.stop();
-  assert.deepEqual((await reply).move, { x: 8, y: 7 });
-  assert.equal((await reply).stopped, true);
-  const fresh = FakeWorker.all[1];
-  fresh.say({ type: "ready" });
-  assert.deepEqual(fresh.posted, ["START 15\n"]);
+test("stop reaches the running search through the worker; cancel drops the answer and the queue goes on after it", async () => {
+  const { engine, worker } = client();
+  worker.say({ type: "ready" });
+  worker.lines("OK");
+  const analysis = engine.analyse(MOVES, "freestyle", 3, () => {});
+  assert.equal(engine.state, "analysing");
+  analysis.stop();
+  assert.equal(worker.posted.at(-1), "<stop>");
+  worker.lines("8,7");
+  assert.equal((await analysis.result).stopped, true);
+
+  const turn = engine.think(MOVES, "freestyle", 10000);
+  const next = engine.forbidden(MOVES, "renju");
+  const queued = engine.forbidden([], "renju");
+  queued.cancel();
+  turn.cancel();
+  assert.equal(await turn.result, null);
+  assert.equal(await queued.result, null);
+  assert.equal(worker.posted.at(-1), "<stop>");
   assert.equal(engine.state, "ready");
+  worker.lines(SEARCH, "8,7");
+  worker.lines("FORBID .");
+  assert.deepEqual(await next.result, []);
+  assert.equal(worker.posted.filter((text) => text.includes("yxshowforbid")).length, 1, "the cancelled one never sent");
+  // A search stopped before it was sent is stopped as soon as it is.
+  const early = engine.think(MOVES, "freestyle", 10000);
+  early.stop();
+  assert.deepEqual(worker.posted.slice(-2), [turnCommands(MOVES, "freestyle", 10000), "<stop>"]);
 });
 
-test("stop before any search line asks a fresh worker for a quick answer", async () => {
-  const { engine } = client();
-  FakeWorker.all[0].say({ type: "ready" });
-  const moves = [{ x: 7, y: 7 }, { x: 8, y: 8 }];
-  const reply = engine.think(moves, 1, 10000);
-  engine.stop();
+test("a refused command fails its request and a fresh worker takes the rest of the queue", async () => {
+  const { engine, seen, worker } = client();
+  worker.say({ type: "ready" });
+  worker.lines("OK");
+  const analysis = engine.analyse(MOVES, "freestyle", 3, () => {});
+  const forbid = engine.forbidden(MOVES, "renju");
+  worker.lines("UNKNOWN command");
+  await assert.rejects(analysis.result, /refused a command: UNKNOWN/);
+  assert.ok(worker.terminated);
+  assert.equal(seen.errors.length, 1);
   const fresh = FakeWorker.all[1];
+  worker.lines("UNKNOWN command");  // late lines of the old worker change nothing
   fresh.say({ type: "ready" });
-  assert.deepEqual(fresh.posted, ["START 15\n", turnCommands(moves, 1, 1)]);
-  fresh.line("6,6");
-  assert.deepEqual(await reply, { move: { x: 6, y: 6 }, search: null, stopped: true });
+  fresh.lines("OK");
+  assert.match(fresh.posted[1], /yxshowforbid/);
+  fresh.lines("FORBID .");
+  assert.deepEqual(await forbid.result, []);
 });

@@ -21,14 +21,16 @@ const MOVE_LINE = /^(\d+),(\d+)$/;
 const createEngine = createRequire(import.meta.url)(path.resolve(siteDir, "vantrel-engine.js"));
 let replies = [];
 globalThis.vantrel_reply_line = (line) => replies.push(line);
+// A search pauses for the worker's messages; here for node's event loop.
+globalThis.vantrel_pause = () => new Promise((resolve) => setImmediate(() => resolve(0)));
 const engine = await createEngine();
-const send = engine.cwrap("vantrel_send", "number", ["string"]);
+const send = engine.cwrap("vantrel_send", "number", ["string"], { async: true });
 
 const input = [];
-function command(text) {
+async function command(text) {
   input.push(text);
   const before = replies.length;
-  send(text);
+  await send(text);
   return replies.slice(before);
 }
 function lastMove(lines) {
@@ -52,41 +54,41 @@ function opponentMove(stones, size) {
 }
 
 // A game by TURN, the brain moving second, for a few moves each.
-function turnGame(size, moves) {
-  command(`START ${size}\nINFO max_node ${NODE_LIMIT}\nINFO timeout_turn 600000\nINFO time_left 2147483647\n`);
+async function turnGame(size, moves) {
+  await command(`START ${size}\nINFO max_node ${NODE_LIMIT}\nINFO timeout_turn 600000\nINFO time_left 2147483647\n`);
   const stones = new Set();
   for (let i = 0; i < moves; i++) {
     const [x, y] = opponentMove(stones, size);
     stones.add(`${x},${y}`);
-    const [bx, by] = lastMove(command(`TURN ${x},${y}\n`));
+    const [bx, by] = lastMove(await command(`TURN ${x},${y}\n`));
     stones.add(`${bx},${by}`);
   }
 }
 
 // The page's way: the whole position by BOARD before every brain move, and
 // a hint (the same position with the other side's stones as the brain's).
-function boardGame(size, moves) {
-  command(`START ${size}\nINFO max_node ${NODE_LIMIT}\n`);
+async function boardGame(size, moves) {
+  await command(`START ${size}\nINFO max_node ${NODE_LIMIT}\n`);
   const played = [];
   const block = (ownParity) =>
     "BOARD\n" + played.map(([x, y], i) => `${x},${y},${i % 2 === ownParity ? 1 : 2}\n`).join("") + "DONE\n";
   for (let i = 0; i < moves; i++) {
-    if (i % 3 === 2) lastMove(command(block(played.length % 2)));  // a hint for the opponent
+    if (i % 3 === 2) lastMove(await command(block(played.length % 2)));  // a hint for the opponent
     played.push(opponentMove(new Set(played.map((p) => p.join(","))), size));
-    played.push(lastMove(command(block(played.length % 2))));
+    played.push(lastMove(await command(block(played.length % 2))));
   }
   return played;
 }
 
-turnGame(15, 8);
-const played = boardGame(20, 8);
+await turnGame(15, 8);
+const played = await boardGame(20, 8);
 // Taking the brain's last stone back and asking again gives the same move.
 const [x, y] = played[played.length - 1];
-command(`TAKEBACK ${x},${y}\nBEGIN\n`);
+await command(`TAKEBACK ${x},${y}\nBEGIN\n`);
 // A line cut between two calls waits for its end.
-command("RESTART\nBEG");
-command("IN\nTURN 0,0\n");
-command("END\n");
+await command("RESTART\nBEG");
+await command("IN\nTURN 0,0\n");
+await command("END\n");
 
 const native = spawnSync(nativeBrain, [], { input: input.join(""), encoding: "utf8", timeout: 120000 });
 if (native.status !== 0) throw new Error(`native brain exited ${native.status}: ${native.stderr}`);

@@ -1,8 +1,10 @@
-// The rules the page plays by: five or more in a row (and only along a real
-// line of the board), a draw on a full board, taking moves back.
+// The game: wins along real lines of the board only, a draw on a full
+// board, taking moves back, black's fouls in renju as the engine gives them.
 import { test } from "node:test";
 import assert from "node:assert/strict";
-import { BLACK, EMPTY, Game, WHITE, pointName } from "../../web/game.js";
+import { BLACK, EMPTY, WHITE } from "../../web/colours.js";
+import { Game } from "../../web/game.js";
+import { pointName } from "../../web/notation.js";
 
 // Plays black's stones with white answering far away in the top rows.
 function blackLine(game, blackPoints, whitePoints) {
@@ -55,7 +57,7 @@ test("a full board without five is a draw", () => {
     assert.equal(game.result, null);
     game.play(...cells[i % 2 === 0 ? BLACK : WHITE][i >> 1]);
   }
-  assert.deepEqual(game.result, { winner: EMPTY, stones: [] });
+  assert.deepEqual(game.result, { winner: EMPTY, stones: [], reason: "full" });
 });
 
 test("undo empties the point, gives back the turn and reopens a won game", () => {
@@ -75,7 +77,7 @@ test("undo empties the point, gives back the turn and reopens a won game", () =>
 test("refused moves and point names", () => {
   const game = new Game(15);
   game.play(7, 7);
-  assert.match(game.refusal(7, 7), /taken/);
+  assert.match(game.refusal(7, 7), /H8 is already taken/);
   assert.match(game.refusal(15, 0), /off/);
   assert.match(game.refusal(-1, 3), /off/);
   assert.throws(() => new Game(33), RangeError);
