@@ -53,7 +53,7 @@ bool same_point(BoardPoint a, BoardPoint b) { return a.x == b.x && a.y == b.y; }
 // reply.
 Flow on_yxboard(C& c, std::string_view) {
     const bool ready = c.ready_engine();
-    C::StoneBlock block;
+    StoneBlock block;
     if (!c.read_stone_block(block)) return Flow::EndOfInput;
     if (!ready) return Flow::Continue;
     c.impose_position(block);

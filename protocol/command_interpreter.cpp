@@ -34,10 +34,6 @@ std::string_view first_word(std::string_view text) {
     return text.substr(0, end);
 }
 
-// Stone marks of a BOARD block.
-constexpr int OWN_STONE = 1;
-constexpr int OPPONENT_STONE = 2;
-
 
 }  // namespace
 
@@ -190,7 +186,7 @@ bool CommandInterpreter::new_game() {
         reply(LOAD_ERROR_REPLY);
         return true;
     }
-    game.engine->set_rule(game_rule());
+    game.engine->set_rule(rule_game(info));
     game.engine->reset_rectangle(game.board_width, game.board_height);
     game.engine->max_depth = NEW_GAME_MAX_DEPTH;
     game.engine->turn_time_ms = NEW_GAME_TURN_TIME_MS;
@@ -225,13 +221,8 @@ bool CommandInterpreter::ready_engine() {
     return game.engine != nullptr;
 }
 
-Rule CommandInterpreter::game_rule() const {
-    Rule rule = Rule::FreeStyle;
-    return rule_of_info(info.rule.load(), rule) ? rule : Rule::FreeStyle;
-}
-
 void CommandInterpreter::sync_rule() {
-    if (game.engine && game.engine->rule != game_rule()) game.engine->set_rule(game_rule());
+    if (game.engine && game.engine->rule != rule_game(info)) game.engine->set_rule(rule_game(info));
 }
 
 void CommandInterpreter::wait_worker() { turns_->wait_worker(); }
@@ -430,44 +421,13 @@ Flow CommandInterpreter::on_board(std::string_view) {
 // tables keep what earlier turns learnt (a manager that sends the whole game
 // before every move). Any other board starts afresh, as RESTART would.
 void CommandInterpreter::impose_position(const StoneBlock& block) {
-    if (!board_within(block) || !add_missing_stones(block)) {
+    if (!board_within(game, block) || !add_missing_stones(game, block)) {
         clear_board();
         // Counts that cannot leave the brain to move: placed as listed, each
         // stone to the side to move.
-        if (!add_missing_stones(block))
-            for (const Stone& s : block.stones) game.place_stone({s.x, s.y});
+        if (!add_missing_stones(game, block))
+            for (const StoneBlock::Stone& s : block.stones) game.place_stone({s.x, s.y});
     }
-}
-
-bool CommandInterpreter::board_within(const StoneBlock& block) const {
-    const Engine& e = *game.engine;
-    for (int i = 0; i < e.move_count; ++i) {
-        const int x = e.history[i].x, y = e.history[i].y;
-        const int owner = e.cell(x, y).state == game.brain_side ? OWN_STONE : OPPONENT_STONE;
-        if (block.mark[x - MARGIN][y - MARGIN] != owner) return false;
-    }
-    return true;
-}
-
-// Places the block's stones that are not on the board, alternating from the
-// side to move and ending with the brain to move, each mark's stones in their
-// listed order; false, with nothing placed, when the counts do not allow it.
-// On an empty board the counts decide who moved first: the opponent when it
-// has one stone more, otherwise the brain.
-bool CommandInterpreter::add_missing_stones(const StoneBlock& block) {
-    std::vector<Stone> own, opponent;
-    for (const Stone& s : block.stones)
-        if (game.is_free({s.x, s.y})) (s.who == OWN_STONE ? own : opponent).push_back(s);
-    const Engine& e = *game.engine;
-    const bool brain_first = e.move_count == 0 ? own.size() == opponent.size() : e.side == game.brain_side;
-    if (opponent.size() != own.size() + (brain_first ? 0 : 1)) return false;
-    const std::vector<Stone>& first = brain_first ? own : opponent;
-    const std::vector<Stone>& second = brain_first ? opponent : own;
-    for (std::size_t i = 0; i < first.size(); ++i) {
-        game.place_stone({first[i].x, first[i].y});
-        if (i < second.size()) game.place_stone({second[i].x, second[i].y});
-    }
-    return true;
 }
 
 // Only the last stone placed can be taken back; anything else changes nothing.

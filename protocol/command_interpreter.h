@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "board/engine_object.h"
+#include "protocol/stone_block.h"
 #include "protocol/game.h"
 #include "protocol/info_settings.h"
 #include "protocol/reply_lines.h"
@@ -162,10 +163,8 @@ public:
     // size is known, a new engine when the last one could not be made. True
     // when an engine is there.
     bool ready_engine();
-    // The rule game that INFO rule selects (free-style for a value that
-    // names none).
-    Rule game_rule() const;
-    // Puts the engine's game under game_rule() when it is under another:
+    // Puts the engine's game under the rule INFO rule selects (rule_game)
+    // when it is under another:
     // the stones on the board are judged anew. Only while no turn runs.
     void sync_rule();
 
@@ -182,17 +181,9 @@ public:
     void start_thinking() { start_search(search_request(SearchKind::Turn)); }
     void when_idle(std::function<void()> job) { turns_->when_idle(std::move(job)); }
 
-    // A BOARD-like block's stones, as listed, and each point's mark (0: not
-    // listed): stone lines "x,y,who" up to "done".
-    struct Stone {
-        int x, y, who;
-    };
-    struct StoneBlock {
-        std::vector<Stone> stones;
-        std::uint8_t mark[MAX_BOARD_SIZE][MAX_BOARD_SIZE] = {};
-    };
-    // Reads the block's lines; a line that is neither a stone of the board
-    // nor "done" ends it with the BOARD error line. False at the end of input.
+    // Reads a BOARD-like block's stone lines "x,y,who" up to "done"; a line
+    // that is neither a stone of the board nor "done" ends it with the BOARD
+    // error line. False at the end of input.
     bool read_stone_block(StoneBlock& block);
     // The block is the whole new position, the side whose stones are marked
     // 1 to move.
@@ -240,8 +231,6 @@ private:
     bool skip_block(Block block);
     void start_game(int width, int height);
     void open_default_game();
-    bool board_within(const StoneBlock& block) const;
-    bool add_missing_stones(const StoneBlock& block);
 
     std::streambuf* in_;
     std::ostream& out_;

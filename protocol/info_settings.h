@@ -1,12 +1,15 @@
 // The settings a manager or GUI sends with INFO, named after their keys, and
 // what they mean together: whether a search thinks until it is stopped,
-// whether the analysis lines are written, how large the tables may grow.
+// whether the analysis lines are written, how large the tables may grow,
+// which rule game is played.
 // Written by the reading thread at any time, read when a search is handed
 // over or a game starts; atomics, so that neither side needs a lock.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+
+#include "board/rule_tables.h"
 
 namespace vantrel {
 
@@ -25,8 +28,7 @@ struct InfoSettings {
     std::atomic<std::int32_t> timeout_turn{30000};
     std::atomic<std::int32_t> time_left{1000000000};
     std::atomic<std::int32_t> game_type{1};
-    // As the manager sent it; the interpreter's game_rule() is the rule
-    // game it selects.
+    // As the manager sent it; rule_game() is the rule game it selects.
     std::atomic<std::int32_t> rule{0};
     // timeout_turn as the manager last sent it; turn budgets never write it.
     std::atomic<std::int32_t> manager_timeout_turn{30000};
@@ -58,5 +60,8 @@ inline constexpr std::int64_t MEMORY_BESIDE_TABLES = 16 * 1024 * 1024;
 // would change the brain's search and its time use (emptying a table costs
 // time at every new game and after every search).
 int table_bits_wanted(const InfoSettings& info);
+
+// The rule game INFO rule selects: free-style for a value that names none.
+Rule rule_game(const InfoSettings& info);
 
 }  // namespace vantrel
