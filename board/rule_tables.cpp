@@ -397,12 +397,15 @@ void fill_tables(RuleTables& t) {
         t.pair_priority[index] = static_cast<std::uint8_t>(priority);
     }
 
-    for (int p = 0; p < PLAYERS; ++p)
+    // Indexes with a type the player's lines never have stay at no status.
+    for (int p = 0; p < PLAYERS; ++p) {
+        const int types_known = rules[p].fouls ? RULE_LINE_TYPES : LINE_FIVE + 1;
         for (int index = 0; index < RULE_STATUS_INDEXES; ++index) {
             const int types[DIRECTIONS] = {index >> 12, (index >> 8) & 15, (index >> 4) & 15, index & 15};
-            const bool valid = std::all_of(types, types + DIRECTIONS, [](int type) { return type < RULE_LINE_TYPES; });
+            const bool valid = std::all_of(types, types + DIRECTIONS, [&](int type) { return type < types_known; });
             t.status[p][index] = static_cast<std::uint8_t>(valid ? status_of(types, rules[p].fouls) : STATUS_NONE);
         }
+    }
 }
 
 }  // namespace

@@ -18,29 +18,13 @@ bool can_make_four(const Engine& e, int player) {
     return (count[STATUS_OPEN_FOUR] | count[STATUS_FOUR_THREE] | count[STATUS_FOUR_PLUS] | count[STATUS_FOUR]) != 0;
 }
 
-int check(Engine& e);
-
-// Caro: the best of the replies that stop the opponent's five points.
-int after_caro_defence(Engine& e) {
-    Point defences[MAX_FIVE_DEFENCES];
-    const int n = caro_five_defences(e, defences);
-    if (n == 0) return -2;
-    int best = -2;
-    for (int i = 0; i < n; ++i) {
-        e.make(defences[i].x, defences[i].y);
-        best = better_outcome(best, one_ply_on(check(e)));
-        e.undo();
-    }
-    return best;
-}
-
 int check(Engine& e) {
     const std::int32_t* own = e.status_count[e.side];
     const std::int32_t* opp = e.status_count[e.other];
 
     if (own[STATUS_FIVE] >= 1) return 1;
     if (caro_rule(e)) {
-        if (opp[STATUS_FIVE] >= 1) return after_caro_defence(e);
+        if (opp[STATUS_FIVE] >= 1) return best_caro_defence(e, check);
     } else {
         if (opp[STATUS_FIVE] >= 2) return -2;
         if (opp[STATUS_FIVE] == 1) {

@@ -53,22 +53,6 @@ int try_fours(Engine& e, int lowest, int highest) {
     return e.time_up ? 0 : result;
 }
 
-// Caro: the best of the replies that stop the opponent's five points.
-// Stored like every decided node; a search cut short stores nothing.
-int after_caro_defence(Engine& e) {
-    Point defences[MAX_FIVE_DEFENCES];
-    const int n = caro_five_defences(e, defences);
-    int best = -2;
-    for (int i = 0; i < n; ++i) {
-        e.make(defences[i].x, defences[i].y);
-        const int c = threat_search(e);
-        e.undo();
-        if (e.time_up) return 0;
-        best = better_outcome(best, one_ply_on(c));
-    }
-    return store(e, best, NO_MOVE);
-}
-
 bool can_make_four(const std::int32_t* counts) {
     return (counts[STATUS_OPEN_FOUR] | counts[STATUS_FOUR_THREE] | counts[STATUS_FOUR_PLUS] | counts[STATUS_FOUR]) != 0;
 }
@@ -88,7 +72,10 @@ int threat_search(Engine& e) {
 
     if (own[STATUS_FIVE] >= 1) return store(e, 1, NO_MOVE);
     if (caro_rule(e)) {
-        if (opp[STATUS_FIVE] >= 1) return after_caro_defence(e);
+        if (opp[STATUS_FIVE] >= 1) {
+            const int best = best_caro_defence(e, threat_search);
+            return e.time_up ? 0 : store(e, best, NO_MOVE);
+        }
     } else {
         if (opp[STATUS_FIVE] >= 2) return store(e, -2, NO_MOVE);
         if (opp[STATUS_FIVE] == 1) {
