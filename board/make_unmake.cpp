@@ -249,8 +249,8 @@ void Engine::make_on(int x, int y) {
 
     // The searches probe both transposition tables at the new position
     // first thing: the hash goes ahead of the board work, so that the slots'
-    // cache lines arrive while the cells are looked up. hash_index is below
-    // the size of either table, so it is the threat table's slot as well.
+    // cache lines arrive while the cells are looked up. Each table masks the
+    // index word to its own size.
     hash.add_stone(x, y, p);
     __builtin_prefetch(&hash.SearchTable[hash.hash_index]);
     __builtin_prefetch(&hash.ThreatTable[hash.hash_index]);
