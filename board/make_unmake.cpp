@@ -87,9 +87,9 @@ inline bool crosses_four(int a, int b) {
     return (((a + 10) ^ (b + 10)) & 16) != 0;
 }
 
-// What make and undo read, by the kind of game: how far a line reaches, the
-// line of a cell in direction d as the tables index it, the two line types
-// that line gives, and a player's status from a cell's eight line types.
+// What make and undo read, by the kind of game: the line of a cell in
+// direction d as the tables index it, the two line types that line gives,
+// and a player's status from a cell's eight line types.
 template <bool RULES>
 struct LineLookup;
 
@@ -97,7 +97,6 @@ struct LineLookup;
 // base-10 index of the four types.
 template <>
 struct LineLookup<false> {
-    static constexpr int REACH = LINE_REACH;
     explicit LineLookup(const Engine&) {}
     unsigned line(unsigned masks, int, int) const { return masks; }
     std::uint64_t types(unsigned line, int d) const { return line_types_of(line, d); }
@@ -113,7 +112,6 @@ static_assert(RULE_LINE_TYPES <= 16);
 
 template <>
 struct LineLookup<true> {
-    static constexpr int REACH = RULE_REACH;
     explicit LineLookup(const Engine& e) : tables(*e.rules), far(e.far_masks) {}
     unsigned line(unsigned masks, int index, int d) const { return masks | unsigned{far[index][d]} << FAR_SHIFT; }
     std::uint64_t types(unsigned line, int d) const {
@@ -141,8 +139,9 @@ template <bool RULES>
 bool line_window_exact(const Engine& e, const Cell* centre) {
     const LineLookup<RULES> lookup(e);
     const Cell* const grid = &e.cells[0][0];
+    constexpr int reach = RULES ? RULE_REACH : LINE_REACH;
     for (int d = 0; d < DIRECTIONS; ++d)
-        for (int k = -lookup.REACH; k <= lookup.REACH; ++k) {
+        for (int k = -reach; k <= reach; ++k) {
             const Cell& c = centre[k * STEP[d]];
             const int index = static_cast<int>(&c - grid), x = index / GRID_SIZE, y = index % GRID_SIZE;
             for (int p = 0; p < PLAYERS; ++p) {
