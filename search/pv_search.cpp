@@ -38,8 +38,9 @@ void drop_excluded(CandidateList& list, std::span<const Point> excluded) {
     list.count = kept;
 }
 
-// One child of a node searched with a null window after the first move.
-int search_child(Engine& e, int depth, int alpha, int beta, bool first) {
+// One child of a node searched with a null window after the first move;
+// inlined, as the loop body it was, so that the interior nodes pay no call.
+[[gnu::always_inline]] inline int search_child(Engine& e, int depth, int alpha, int beta, bool first) {
     if (first) return -pv_search(e, depth - 1, false, -beta, -alpha);
     int v = -pv_search(e, depth - 1, false, -alpha - 1, -alpha);
     if (alpha < v && v < beta) v = -pv_search(e, depth - 1, false, -beta, -alpha);
