@@ -53,8 +53,8 @@ void pv_record(Engine& e, int x, int y) {
     PvTable& t = e.pv_table;
     const int p = e.ply;
     t.pv[p][p] = pv_move(x, y);
-    // The row below may be left over from an older search (pv_length is never
-    // cleared between searches): never copy past the end of a row.
+    // The row below may be left over from an earlier iteration: never copy
+    // past the end of a row.
     const int end = std::min<int>(t.pv_length[p + 1], MAX_PLY);
     for (int j = p + 1; j < end; ++j) t.pv[p][j] = t.pv[p + 1][j];
     t.pv_length[p] = end;

@@ -185,6 +185,27 @@ TEST(IterativeDeepening, LeavesNoBoundBehindButKeepsTheStoredMoves) {
     EXPECT_EQ(y, answer.y + MARGIN);
 }
 
+// A search cut short can leave the row below the root longer than its head;
+// a root that answers without searching a child (its five point, its one
+// candidate) reports its move alone, never the zeroed rest of that row.
+TEST(IterativeDeepening, ARootAnsweredWithoutAChildReportsItsMoveAlone) {
+    for (const Picture* picture : {&OWN_FIVE_POINT, &OPPONENT_FIVE_POINT}) {
+        auto e = engine_from_picture(*picture);
+        e->pv_table.pv_length[1] = 9;
+        give_ample_time(*e);
+        e->max_depth = TEST_DEPTH;
+        DeepeningOptions options;
+        int iterations = 0;
+        options.on_iteration = [&](const IterationReport& it) {
+            ++iterations;
+            ASSERT_EQ(it.pv_length, 1);
+            EXPECT_NE(it.pv[0], 0);
+        };
+        iterative_deepening_report(*e, options);
+        EXPECT_GT(iterations, 0);
+    }
+}
+
 struct Outcome {
     BoardPoint move;
     int nodes;
