@@ -47,6 +47,34 @@ void drop_excluded(CandidateList& list, std::span<const Point> excluded) {
     return v;
 }
 
+// A node's best so far: its value, its move for the table (packed
+// x + 256 * y) and the kind of bound the value is.
+struct NodeBest {
+    int value;
+    int move = 0;
+    int bound = BOUND_UPPER;
+};
+
+// Takes a searched child's value into the node's best, recording the line
+// when it raises alpha; true when it cuts the node off. Inlined like
+// search_child.
+[[gnu::always_inline]] inline bool take_child(Engine& e, const Candidate& c, int v, int& alpha, int beta,
+                                              NodeBest& best) {
+    if (v <= best.value) return false;
+    best.value = v;
+    best.move = c.x + 256 * c.y;
+    if (v >= beta) {
+        best.bound = BOUND_LOWER;
+        return true;
+    }
+    if (v > alpha) {
+        alpha = v;
+        best.bound = BOUND_EXACT;
+        pv_record(e, c.x, c.y);
+    }
+    return false;
+}
+
 }  // namespace
 
 void pv_record(Engine& e, int x, int y) {
@@ -80,9 +108,7 @@ int pv_search(Engine& e, int depth, bool root, int alpha, int beta) {
     poll_clock(e);
 
     e.pv_table.pv_length[e.ply] = e.ply;
-    int best = alpha - 1;
-    int best_move = 0;  // packed x + 256 * y for the table
-    int bound = BOUND_UPPER;
+    NodeBest best{alpha - 1};
 
     ProbeOut probe_out;
     const int probed = e.hash.search_probe(alpha, beta, depth, e.ply, probe_out);
@@ -91,7 +117,7 @@ int pv_search(Engine& e, int depth, bool root, int alpha, int beta) {
     const int outcome = e.ply < THREAT_SEARCH_PLIES ? threat_search(e) : outcome_check(e);
     // A threat search cut short by the clock decided nothing; the caller
     // discards this node's value.
-    if (e.time_up) return best;
+    if (e.time_up) return best.value;
     if (outcome != 0) return decided_score(outcome);
 
     // The PV table has no row below the last: a node there is a leaf.
@@ -108,23 +134,11 @@ int pv_search(Engine& e, int depth, bool root, int alpha, int beta) {
         e.make(c.x, c.y);
         const int v = search_child(e, depth, alpha, beta, i == 0);
         e.undo();
-        if (e.time_up) return best;
-        if (v > best) {
-            best = v;
-            best_move = c.x + 256 * c.y;
-            if (v >= beta) {
-                bound = BOUND_LOWER;
-                break;
-            }
-            if (v > alpha) {
-                alpha = v;
-                bound = BOUND_EXACT;
-                pv_record(e, c.x, c.y);
-            }
-        }
+        if (e.time_up) return best.value;
+        if (take_child(e, c, v, alpha, beta, best)) break;
     }
-    e.hash.search_store(best_move, best, bound, depth);
-    return best;
+    e.hash.search_store(best.move, best.value, best.bound, depth);
+    return best.value;
 }
 
 int pv_search_root(Engine& e, int depth, int alpha, int beta, const RootFilter& filter) {
@@ -133,9 +147,7 @@ int pv_search_root(Engine& e, int depth, int alpha, int beta, const RootFilter& 
     const bool filtered = !filter.excluded.empty();
 
     e.pv_table.pv_length[e.ply] = e.ply;
-    int best = alpha - 1;
-    int best_move = 0;
-    int bound = BOUND_UPPER;
+    NodeBest best{alpha - 1};
 
     if (!filtered) {
         ProbeOut probe_out;
@@ -144,7 +156,7 @@ int pv_search_root(Engine& e, int depth, int alpha, int beta, const RootFilter& 
     }
 
     const int outcome = threat_search(e);
-    if (e.time_up) return best;
+    if (e.time_up) return best.value;
     // The side to move makes five at once: its first five point that is not
     // left out, searching nothing.
     if (outcome == 1) {
@@ -184,26 +196,14 @@ int pv_search_root(Engine& e, int depth, int alpha, int beta, const RootFilter& 
         e.make(c.x, c.y);
         const int v = search_child(e, depth, alpha, beta, i == 0);
         e.undo();
-        if (e.time_up) return best;
+        if (e.time_up) return best.value;
         if (filter.on_move) (*filter.on_move)(move, true);
-        if (v > best) {
-            best = v;
-            best_move = c.x + 256 * c.y;
-            if (v >= beta) {
-                bound = BOUND_LOWER;
-                break;
-            }
-            if (v > alpha) {
-                alpha = v;
-                bound = BOUND_EXACT;
-                pv_record(e, c.x, c.y);
-            }
-        }
+        if (take_child(e, c, v, alpha, beta, best)) break;
     }
     // With no move to search, best is still alpha - 1: NO_ROOT_MOVE for the
     // root window.
-    if (!filtered) e.hash.search_store(best_move, best, bound, depth);
-    return best;
+    if (!filtered) e.hash.search_store(best.move, best.value, best.bound, depth);
+    return best.value;
 }
 
 }  // namespace vantrel
