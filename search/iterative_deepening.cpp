@@ -112,7 +112,7 @@ DeepeningReport iterative_deepening_report(Engine& e, const DeepeningOptions& op
     start_clock(e, options, started);
     // Every row empty: a root that records its move without searching a
     // child (its five point, its one candidate) must not take in a row below
-    // that an earlier search, cut short, left longer than its head.
+    // that an earlier search left longer than its head.
     std::fill(&e.pv_table.pv[0][0], &e.pv_table.pv[0][0] + MAX_PLY * MAX_PLY, 0);
     for (int ply = 0; ply < MAX_PLY; ++ply) e.pv_table.pv_length[ply] = ply;
 

@@ -185,7 +185,7 @@ TEST(IterativeDeepening, LeavesNoBoundBehindButKeepsTheStoredMoves) {
     EXPECT_EQ(y, answer.y + MARGIN);
 }
 
-// A search cut short can leave the row below the root longer than its head;
+// An earlier search can leave the row below the root longer than its head;
 // a root that answers without searching a child (its five point, its one
 // candidate) reports its move alone, never the zeroed rest of that row.
 TEST(IterativeDeepening, ARootAnsweredWithoutAChildReportsItsMoveAlone) {
